@@ -1,5 +1,6 @@
 // Truevision TGA: our own reader (raw and RLE; colour-mapped, true colour and grey; both
-// origins) and writer (RLE true colour, bottom-up as the format's default origin).
+// origins) and writer (RLE true colour, top-left origin: readers that get the bottom-left
+// default wrong, such as ImageMagick 6.9, still read top-left files the right way up).
 #include <algorithm>
 
 #include "imaging/codecs.h"
@@ -109,10 +110,10 @@ std::vector<uint8_t> EncodeTga(const Image& image) {
   o.u8(0), o.u8(0), o.u8(10);  // no id, no colour map, RLE true colour
   o.le16(0), o.le16(0), o.u8(0);
   o.le16(0), o.le16(0), o.le16(uint32_t(w)), o.le16(uint32_t(h));
-  o.u8(uint8_t(bpp * 8)), o.u8(alpha ? 8 : 0);  // bottom-left origin
+  o.u8(uint8_t(bpp * 8)), o.u8(uint8_t((alpha ? 8 : 0) | 0x20));  // top-left origin
   auto same = [&](const uint8_t* a, const uint8_t* b) { return std::memcmp(a, b, size_t(bpp)) == 0; };
   for (int fy = 0; fy < h; ++fy) {
-    const uint8_t* row = image.row(h - 1 - fy);
+    const uint8_t* row = image.row(fy);
     int x = 0;
     while (x < w) {
       // A run of equal pixels becomes a run packet, anything else a raw packet; both end at the
