@@ -65,12 +65,23 @@ Image DecodePsd(std::span<const uint8_t> d) {
   r.skip(modeData);
   if (mode == kIndexed && palette.size() < 768) Fail("the indexed PSD file has no palette");
   r.skip(r.be32());  // image resources
-  if (big) {
-    const uint64_t hi = r.be32(), lo = r.be32();
-    if (hi) Fail("truncated file");
-    r.skip(size_t(lo));
-  } else {
-    r.skip(r.be32());  // layers and masks
+  // Layers and masks: only the sign of the layer count matters here. Negative means the merged
+  // image's first extra channel is its transparency, its colours matted against white.
+  bool mattedAlpha = false;
+  {
+    uint64_t length = r.be32();
+    if (big) {
+      if (length) Fail("truncated file");
+      length = r.be32();
+    }
+    if (length > r.left()) Fail("truncated file");
+    const size_t end = r.pos() + size_t(length);
+    if (length >= (big ? 10u : 6u)) {
+      ByteReader l(d, r.pos());
+      const uint64_t infoLength = big ? (uint64_t(l.be32()) << 32 | l.be32()) : l.be32();
+      if (infoLength >= 2) mattedAlpha = int16_t(l.be16()) < 0;
+    }
+    r.seek(end);
   }
   const int compression = r.be16();
   if (compression != 0 && compression != 1) Fail("unsupported PSD compression " + std::to_string(compression));
@@ -126,55 +137,112 @@ Image DecodePsd(std::span<const uint8_t> d) {
       default: o[0] = o[1] = o[2] = planes[0][i];
     }
     o[3] = alpha ? planes[size_t(colourChannels)][i] : 255;
+    if (mattedAlpha && o[3] < 255) {
+      const int a = o[3];
+      for (int c = 0; c < 3; ++c)
+        o[c] = a ? uint8_t(std::clamp((o[c] * 255 - 255 * (255 - a) + a / 2) / a, 0, 255)) : 0;
+    }
   }
   if (alpha) SettleAlpha(img);
   return img;
 }
+
+namespace {
+
+// One channel as PackBits rows: the per-row lengths and the packed bytes.
+void PackChannel(const Image& image, int offset, std::vector<uint16_t>& lengths, std::vector<uint8_t>& packed) {
+  const size_t w = size_t(image.width());
+  std::vector<uint8_t> src(w);
+  for (int y = 0; y < image.height(); ++y) {
+    const uint8_t* p = image.row(y) + offset;
+    for (size_t x = 0; x < w; ++x) src[x] = p[x * 4];
+    const size_t start = packed.size();
+    size_t x = 0;
+    while (x < w) {
+      size_t run = 1;
+      while (x + run < w && run < 128 && src[x + run] == src[x]) ++run;
+      if (run >= 3) {
+        packed.push_back(uint8_t(int8_t(1 - int(run))));
+        packed.push_back(src[x]);
+        x += run;
+        continue;
+      }
+      size_t lit = 0;
+      while (x + lit < w && lit < 128 &&
+             !(x + lit + 2 < w && src[x + lit] == src[x + lit + 1] && src[x + lit] == src[x + lit + 2]))
+        ++lit;
+      packed.push_back(uint8_t(lit - 1));
+      packed.insert(packed.end(), src.begin() + long(x), src.begin() + long(x + lit));
+      x += lit;
+    }
+    lengths.push_back(uint16_t(packed.size() - start));
+  }
+}
+
+}  // namespace
 
 std::vector<uint8_t> EncodePsd(const Image& image) {
   const uint32_t w = uint32_t(image.width()), h = uint32_t(image.height());
   if (w > 30000 || h > 30000) Fail("the picture is too large for a PSD file (30000 pixels at most)");
   const bool alpha = image.hasAlpha();
   const int channels = alpha ? 4 : 3;
+  static const int kOffset[4] = {2, 1, 0, 3};  // R, G, B, A within BGRA
+  std::vector<std::vector<uint16_t>> lengths(static_cast<size_t>(channels));
+  std::vector<std::vector<uint8_t>> packed(static_cast<size_t>(channels));
+  for (int c = 0; c < channels; ++c) PackChannel(image, kOffset[c], lengths[size_t(c)], packed[size_t(c)]);
+  // The layer keeps the plain colours; the merged image holds them matted against white.
+  std::vector<std::vector<uint16_t>> mergedLengths = lengths;
+  std::vector<std::vector<uint8_t>> mergedPacked = packed;
+  if (alpha) {
+    Image matted = image;
+    uint8_t* p = matted.data();
+    for (size_t i = 0; i < matted.byteSize(); i += 4)
+      for (int c = 0; c < 3; ++c) p[i + size_t(c)] = uint8_t((p[i + size_t(c)] * p[i + 3] + 255 * (255 - p[i + 3]) + 127) / 255);
+    for (int c = 0; c < 3; ++c) {
+      mergedLengths[size_t(c)].clear(), mergedPacked[size_t(c)].clear();
+      PackChannel(matted, kOffset[c], mergedLengths[size_t(c)], mergedPacked[size_t(c)]);
+    }
+  }
+
   ByteWriter o;
   o.text("8BPS"), o.be16(1), o.be32(0), o.be16(0);
   o.be16(uint32_t(channels)), o.be32(h), o.be32(w), o.be16(8), o.be16(kRgb);
-  o.be32(0), o.be32(0), o.be32(0);  // no colour mode data, resources, layers
-  o.be16(1);                        // PackBits
-  // Pack every row of every channel, then write the length table and the data.
-  std::vector<uint8_t> packed;
-  packed.reserve(size_t(w) * h * size_t(channels) / 2);
-  std::vector<uint16_t> lengths;
-  std::vector<uint8_t> src(w);
-  static const int order[4] = {2, 1, 0, 3};  // R, G, B, A from BGRA
-  for (int c = 0; c < channels; ++c) {
-    for (uint32_t y = 0; y < h; ++y) {
-      const uint8_t* p = image.row(int(y)) + order[c];
-      for (uint32_t x = 0; x < w; ++x) src[x] = p[size_t(x) * 4];
-      const size_t start = packed.size();
-      size_t x = 0;
-      while (x < w) {
-        size_t run = 1;
-        while (x + run < w && run < 128 && src[x + run] == src[x]) ++run;
-        if (run >= 3) {
-          packed.push_back(uint8_t(int8_t(1 - int(run))));
-          packed.push_back(src[x]);
-          x += run;
-          continue;
-        }
-        size_t lit = 0;
-        while (x + lit < w && lit < 128 &&
-               !(x + lit + 2 < w && src[x + lit] == src[x + lit + 1] && src[x + lit] == src[x + lit + 2]))
-          ++lit;
-        packed.push_back(uint8_t(lit - 1));
-        packed.insert(packed.end(), src.begin() + long(x), src.begin() + long(x + lit));
-        x += lit;
-      }
-      lengths.push_back(uint16_t(packed.size() - start));
+  o.be32(0), o.be32(0);  // no colour mode data, no resources
+  if (!alpha) {
+    o.be32(0);
+  } else {
+    // Transparency of the merged image needs a layer section whose layer count is negative
+    // ("the first alpha channel is the merged result's transparency"): one layer, the picture.
+    ByteWriter layer;
+    layer.be16(uint32_t(-1) & 0xffff);
+    layer.be32(0), layer.be32(0), layer.be32(h), layer.be32(w);
+    layer.be16(4);
+    static const int kIds[4] = {-1, 0, 1, 2};
+    static const int kChannelOf[4] = {3, 0, 1, 2};
+    for (int i = 0; i < 4; ++i) {
+      const size_t c = size_t(kChannelOf[i]);
+      layer.be16(uint32_t(kIds[i]) & 0xffff);
+      layer.be32(uint32_t(2 + 2 * h + packed[c].size()));
     }
+    layer.text("8BIMnorm"), layer.u8(255), layer.u8(0), layer.u8(0), layer.u8(0);
+    layer.be32(4 + 4 + 4), layer.be32(0), layer.be32(0);
+    layer.u8(0), layer.u8(0), layer.u8(0), layer.u8(0);  // empty name, padded to 4
+    for (int i = 0; i < 4; ++i) {
+      const size_t c = size_t(kChannelOf[i]);
+      layer.be16(1);
+      for (uint16_t l : lengths[c]) layer.be16(l);
+      layer.bytes(packed[c].data(), packed[c].size());
+    }
+    if (layer.out.size() & 1) layer.u8(0);
+    o.be32(uint32_t(4 + layer.out.size() + 4));
+    o.be32(uint32_t(layer.out.size()));
+    o.bytes(layer.out.data(), layer.out.size());
+    o.be32(0);  // no global layer mask
   }
-  for (uint16_t l : lengths) o.be16(l);
-  o.out.insert(o.out.end(), packed.begin(), packed.end());
+  o.be16(1);  // PackBits
+  for (int c = 0; c < channels; ++c)
+    for (uint16_t l : mergedLengths[size_t(c)]) o.be16(l);
+  for (int c = 0; c < channels; ++c) o.bytes(mergedPacked[size_t(c)].data(), mergedPacked[size_t(c)].size());
   return std::move(o.out);
 }
 

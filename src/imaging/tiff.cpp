@@ -113,11 +113,51 @@ void Dimensions(TIFF* t, uint32_t& w, uint32_t& h) {
 
 }  // namespace
 
+// 8-bit RGB(A) and grey(+alpha) strips are read row by row as stored, which keeps unassociated
+// alpha exact (the RGBA interface premultiplies it). Returns false for other layouts.
+bool ReadDirect(TIFF* t, uint32_t w, uint32_t h, Image& img) {
+  uint16_t bps = 0, spp = 0, photometric = 0, planar = PLANARCONFIG_CONTIG, orientation = ORIENTATION_TOPLEFT;
+  TIFFGetFieldDefaulted(t, TIFFTAG_BITSPERSAMPLE, &bps);
+  TIFFGetFieldDefaulted(t, TIFFTAG_SAMPLESPERPIXEL, &spp);
+  TIFFGetFieldDefaulted(t, TIFFTAG_PLANARCONFIG, &planar);
+  TIFFGetFieldDefaulted(t, TIFFTAG_ORIENTATION, &orientation);
+  if (!TIFFGetField(t, TIFFTAG_PHOTOMETRIC, &photometric)) return false;
+  uint16_t extraCount = 0;
+  uint16_t* extra = nullptr;
+  TIFFGetField(t, TIFFTAG_EXTRASAMPLES, &extraCount, &extra);
+  const bool rgb = photometric == PHOTOMETRIC_RGB && (spp == 3 || (spp == 4 && extraCount == 1));
+  const bool grey = photometric == PHOTOMETRIC_MINISBLACK && (spp == 1 || (spp == 2 && extraCount == 1));
+  if (TIFFIsTiled(t) || bps != 8 || planar != PLANARCONFIG_CONTIG || orientation != ORIENTATION_TOPLEFT || !(rgb || grey))
+    return false;
+  const bool alpha = spp == 4 || spp == 2;
+  const bool premultiplied = alpha && extra[0] == EXTRASAMPLE_ASSOCALPHA;
+  if (TIFFScanlineSize64(t) < uint64_t(w) * spp) return false;
+  std::vector<uint8_t> line(size_t(TIFFScanlineSize64(t)));
+  img = Image::Uninitialized(int(w), int(h), alpha);
+  for (uint32_t y = 0; y < h; ++y) {
+    if (TIFFReadScanline(t, line.data(), y, 0) < 0) TiffFail("the image data cannot be read");
+    const uint8_t* s = line.data();
+    uint8_t* o = img.row(int(y));
+    for (uint32_t x = 0; x < w; ++x, s += spp, o += 4) {
+      if (rgb) o[0] = s[2], o[1] = s[1], o[2] = s[0];
+      else o[0] = o[1] = o[2] = s[0];
+      o[3] = alpha ? s[spp - 1] : 255;
+      if (premultiplied) Unpremultiply(o);
+    }
+  }
+  if (alpha) SettleAlpha(img);
+  return true;
+}
+
 Image DecodeTiff(std::span<const uint8_t> d) {
   MemFile m{d};
   auto t = OpenForRead(m);
   uint32_t w = 0, h = 0;
   Dimensions(t.get(), w, h);
+  {
+    Image direct;
+    if (ReadDirect(t.get(), w, h, direct)) return direct;
+  }
   const bool alpha = HasAlpha(t.get());
   Image img = Image::Uninitialized(int(w), int(h), alpha);
   if (!TIFFReadRGBAImageOriented(t.get(), w, h, reinterpret_cast<uint32_t*>(img.data()), ORIENTATION_TOPLEFT, 1))

@@ -71,7 +71,9 @@ $IM ref.ppm dcx:pages.dcx
 # PSD
 $IM ref.ppm -compress RLE psd:rgb-rle.psd
 $IM ref.ppm -compress None psd:rgb-raw.psd
-$IM refa.pam -compress RLE psd:rgba.psd
+# (No ImageMagick PSD with transparency: 6.9.11 writes the merged colours unmatted while its
+# reader unmattes them against white, so its own files come back wrong; the writer tests
+# cover transparency with our files, which ImageMagick reads correctly.)
 $IM refgrey.pgm -type grayscale -compress RLE psd:grey.psd
 $IM ref.ppm -colorspace CMYK -compress RLE psd:cmyk.psd
 $IM ref.ppm -depth 16 -compress None psd:rgb16.psd

@@ -57,6 +57,19 @@ inline int MaxDiff(const Image& a, const Image& b) {
   return m;
 }
 
+// Largest difference of alpha-weighted colour or of alpha: what shows on screen.
+inline int MaxPremultipliedDiff(const Image& a, const Image& b) {
+  if (a.width() != b.width() || a.height() != b.height()) return 1000;
+  int m = 0;
+  for (size_t i = 0; i < a.byteSize(); i += 4) {
+    const int aa = a.data()[i + 3], ba = b.data()[i + 3];
+    m = std::max(m, std::abs(aa - ba));
+    for (int c = 0; c < 3; ++c)
+      m = std::max(m, std::abs(a.data()[i + size_t(c)] * aa - b.data()[i + size_t(c)] * ba) / 255);
+  }
+  return m;
+}
+
 inline double Psnr(const Image& a, const Image& b) {
   if (a.width() != b.width() || a.height() != b.height()) return 0;
   double se = 0;
@@ -74,7 +87,7 @@ inline bool HaveTool(const std::string& path) { return std::filesystem::exists(p
 inline bool HaveImageMagick() { return HaveTool("/usr/bin/convert") && HaveTool("/usr/bin/identify"); }
 
 // Runs a shell command and returns its standard output ("" and ok=false on failure).
-inline std::string Run(const std::string& cmd, bool* ok = nullptr) {
+inline std::string RunCommand(const std::string& cmd, bool* ok = nullptr) {
   std::string out;
   FILE* p = popen(cmd.c_str(), "r");
   if (!p) {
@@ -92,11 +105,11 @@ inline std::string Run(const std::string& cmd, bool* ok = nullptr) {
 // ImageMagick's decode of a file as an Image (first frame).
 inline Image DecodeWithImageMagick(const std::string& path, bool alpha) {
   bool ok = false;
-  const std::string dims = Run("/usr/bin/identify -format '%w %h\\n' '" + path + "[0]' 2>/dev/null", &ok);
+  const std::string dims = RunCommand("/usr/bin/identify -format '%w %h\\n' '" + path + "[0]' 2>/dev/null", &ok);
   int w = 0, h = 0;
   if (!ok || std::sscanf(dims.c_str(), "%d %d", &w, &h) != 2) return {};
   const std::filesystem::path tmp = std::filesystem::temp_directory_path() / ("zel-im-" + std::to_string(::getpid()) + ".rgba");
-  Run("/usr/bin/convert '" + path + "[0]' -depth 8 'rgba:" + tmp.string() + "' 2>/dev/null", &ok);
+  RunCommand("/usr/bin/convert '" + path + "[0]' -depth 8 'rgba:" + tmp.string() + "' 2>/dev/null", &ok);
   if (!ok) return {};
   Image img = FromRgba(FileBytes(tmp.string()), w, h, alpha);
   std::filesystem::remove(tmp);

@@ -45,8 +45,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReaderCase{"zip-alpha.tif", "refa", 40}, ReaderCase{"raw24.tga", "ref", 0}, ReaderCase{"rle32.tga", "refa", 0},
         ReaderCase{"grey.tga", "refgrey", 0}, ReaderCase{"pal-rle.tga", "ref256", 0}, ReaderCase{"rgb.pcx", "ref", 0},
         ReaderCase{"pal8.pcx", "ref256", 0}, ReaderCase{"mono.pcx", "ref2", 0}, ReaderCase{"pages.dcx", "ref", 0},
-        ReaderCase{"rgb-raw.psd", "ref", 0}, ReaderCase{"rgb-rle.psd", "ref", 0}, ReaderCase{"rgba.psd", "refa", 0},
-        ReaderCase{"grey.psd", "refgrey", 0}, ReaderCase{"rgb16.psd", "ref", 1}, ReaderCase{"mono.wbmp", "ref2", 0},
+        ReaderCase{"rgb-raw.psd", "ref", 0}, ReaderCase{"rgb-rle.psd", "ref", 0}, ReaderCase{"grey.psd", "refgrey", 0}, ReaderCase{"rgb16.psd", "ref", 1}, ReaderCase{"mono.wbmp", "ref2", 0},
         ReaderCase{"ascii.ppm", "ref", 0}, ReaderCase{"binary.ppm", "ref", 0}, ReaderCase{"binary.pxm", "ref", 0},
         ReaderCase{"deep.ppm", "ref", 1}, ReaderCase{"ascii.pgm", "refgrey", 0}, ReaderCase{"ascii.pbm", "ref2", 0},
         ReaderCase{"binary.pbm", "ref2", 0}, ReaderCase{"lossless.jp2", "ref", 0}));
