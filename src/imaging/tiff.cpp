@@ -115,7 +115,7 @@ void Dimensions(TIFF* t, uint32_t& w, uint32_t& h) {
 
 // 8-bit RGB(A) and grey(+alpha) strips are read row by row as stored, which keeps unassociated
 // alpha exact (the RGBA interface premultiplies it). Returns false for other layouts.
-bool ReadDirect(TIFF* t, uint32_t w, uint32_t h, Image& img) {
+bool ReadDirect(TIFF* t, uint32_t w, uint32_t h, RowSink& sink) {
   uint16_t bps = 0, spp = 0, photometric = 0, planar = PLANARCONFIG_CONTIG, orientation = ORIENTATION_TOPLEFT;
   TIFFGetFieldDefaulted(t, TIFFTAG_BITSPERSAMPLE, &bps);
   TIFFGetFieldDefaulted(t, TIFFTAG_SAMPLESPERPIXEL, &spp);
@@ -133,19 +133,20 @@ bool ReadDirect(TIFF* t, uint32_t w, uint32_t h, Image& img) {
   const bool premultiplied = alpha && extra[0] == EXTRASAMPLE_ASSOCALPHA;
   if (TIFFScanlineSize64(t) < uint64_t(w) * spp) return false;
   std::vector<uint8_t> line(size_t(TIFFScanlineSize64(t)));
-  img = Image::Uninitialized(int(w), int(h), alpha);
+  std::vector<uint8_t> row(size_t(w) * 4);
+  sink.Begin(int(w), int(h), alpha);
   for (uint32_t y = 0; y < h; ++y) {
     if (TIFFReadScanline(t, line.data(), y, 0) < 0) TiffFail("the image data cannot be read");
     const uint8_t* s = line.data();
-    uint8_t* o = img.row(int(y));
+    uint8_t* o = row.data();
     for (uint32_t x = 0; x < w; ++x, s += spp, o += 4) {
       if (rgb) o[0] = s[2], o[1] = s[1], o[2] = s[0];
       else o[0] = o[1] = o[2] = s[0];
       o[3] = alpha ? s[spp - 1] : 255;
       if (premultiplied) Unpremultiply(o);
     }
+    sink.Row(row.data());
   }
-  if (alpha) SettleAlpha(img);
   return true;
 }
 
@@ -155,8 +156,11 @@ Image DecodeTiff(std::span<const uint8_t> d) {
   uint32_t w = 0, h = 0;
   Dimensions(t.get(), w, h);
   {
-    Image direct;
-    if (ReadDirect(t.get(), w, h, direct)) return direct;
+    ImageSink direct;
+    if (ReadDirect(t.get(), w, h, direct)) {
+      if (direct.image.hasAlpha()) SettleAlpha(direct.image);
+      return std::move(direct.image);
+    }
   }
   const bool alpha = HasAlpha(t.get());
   Image img = Image::Uninitialized(int(w), int(h), alpha);
@@ -172,6 +176,7 @@ bool StreamTiff(std::span<const uint8_t> d, RowSink& sink) {
   auto t = OpenForRead(m);
   uint32_t w = 0, h = 0;
   Dimensions(t.get(), w, h);
+  if (ReadDirect(t.get(), w, h, sink)) return true;
   uint16_t orientation = ORIENTATION_TOPLEFT;
   TIFFGetFieldDefaulted(t.get(), TIFFTAG_ORIENTATION, &orientation);
   uint32_t rps = 0;
