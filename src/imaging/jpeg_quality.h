@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+#include "imaging/image.h"
+
 namespace zel::img {
 
 // The average (rounded half up) of the qualities 1..100 whose IJG standard tables, scaled as

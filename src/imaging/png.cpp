@@ -90,17 +90,24 @@ class PngDecoder {
     if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0) Fail("not a PNG file");
     d_.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &d_.io, OnPngError, OnPngWarning);
     if (!d_.png) Fail("not enough memory");
+    owned_.d = &d_;  // from here on the destructor of owned_ frees libpng's state
     d_.info = png_create_info_struct(d_.png);
     if (!d_.info) Fail("not enough memory");
     if (!ReadInfoC(&d_)) Throw();
     CheckSize(d_.width, d_.height);
   }
-  ~PngDecoder() { png_destroy_read_struct(&d_.png, d_.info ? &d_.info : nullptr, nullptr); }
   PngDec* get() { return &d_; }
   [[noreturn]] void Throw() { Fail(std::string("PNG error: ") + d_.io.message); }
 
  private:
+  struct Owner {
+    PngDec* d = nullptr;
+    ~Owner() {
+      if (d) png_destroy_read_struct(&d->png, d->info ? &d->info : nullptr, nullptr);
+    }
+  };
   PngDec d_;
+  Owner owned_;  // declared after d_, so it runs first when a constructor step throws
 };
 
 void SinkRow(void* ctx, png_bytep row) { static_cast<RowSink*>(ctx)->Row(row); }
