@@ -1,5 +1,8 @@
 // imgtool: the image engine on the command line, for checking files and for the benchmark.
 #include <cstdio>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <cstdlib>
 #include <cstring>
 #include <exception>
@@ -104,6 +107,11 @@ int Run(std::vector<std::string> a) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef __GLIBC__
+  // Give large picture buffers back to the system when freed (glibc would otherwise raise its
+  // mmap threshold and keep them), so that a batch of thumbnails stays at one picture's memory.
+  mallopt(M_MMAP_THRESHOLD, 1 << 20);
+#endif
   try {
     return Run(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const std::exception& e) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <span>
@@ -118,6 +119,8 @@ Image DecodeHdPhoto(std::span<const uint8_t> d);
 // side is still >= minSide. The others return false, having sent nothing, when the file's
 // layout needs the whole picture at once (interlaced PNG, RLE BMP, tiled TIFF).
 void StreamJpeg(std::span<const uint8_t> d, int minSide, RowSink& sink);
+// The same, reading the file piecewise instead of holding it in memory.
+void StreamJpegFile(FILE* file, int minSide, RowSink& sink);
 bool StreamPng(std::span<const uint8_t> d, RowSink& sink);
 bool StreamBmp(std::span<const uint8_t> d, RowSink& sink);
 bool StreamTiff(std::span<const uint8_t> d, RowSink& sink);

@@ -62,13 +62,14 @@ struct Decoder {
 
 // --- setjmp frames: plain C data only -------------------------------------------------------
 
-bool ReadHeaderC(Decoder* d, const uint8_t* data, size_t size, int minSide) {
+bool ReadHeaderC(Decoder* d, const uint8_t* data, size_t size, FILE* file, int minSide) {
   if (setjmp(d->err.jump)) return false;
   jpeg_create_decompress(&d->cinfo);
   d->created = true;
   d->progress.progress_monitor = OnProgress;
   d->cinfo.progress = &d->progress;
-  jpeg_mem_src(&d->cinfo, data, (unsigned long)size);
+  if (file) jpeg_stdio_src(&d->cinfo, file);
+  else jpeg_mem_src(&d->cinfo, data, (unsigned long)size);
   jpeg_read_header(&d->cinfo, TRUE);
   d->cmyk = d->cinfo.jpeg_color_space == JCS_CMYK || d->cinfo.jpeg_color_space == JCS_YCCK;
   d->adobeInverted = d->cmyk && d->cinfo.saw_Adobe_marker;
@@ -151,10 +152,10 @@ void RowDone(void* ctx, unsigned y) {
   if (c->sink) c->sink->Row(row);
 }
 
-void Decode(std::span<const uint8_t> data, int minSide, Image* image, RowSink* sink) {
+void Decode(std::span<const uint8_t> data, FILE* file, int minSide, Image* image, RowSink* sink) {
   DecoderHandle h;
   Decoder* d = h.get();
-  if (!ReadHeaderC(d, data.data(), data.size(), minSide)) h.Throw();
+  if (!ReadHeaderC(d, data.data(), data.size(), file, minSide)) h.Throw();
   CheckSize(d->cinfo.image_width, d->cinfo.image_height);
   const int w = int(d->cinfo.output_width), hgt = int(d->cinfo.output_height);
   RowCtx ctx{d, nullptr, {}, sink};
@@ -269,11 +270,13 @@ class EncoderHandle {
 
 Image DecodeJpeg(std::span<const uint8_t> d) {
   Image img;
-  Decode(d, 0, &img, nullptr);
+  Decode(d, nullptr, 0, &img, nullptr);
   return img;
 }
 
-void StreamJpeg(std::span<const uint8_t> d, int minSide, RowSink& sink) { Decode(d, std::max(1, minSide), nullptr, &sink); }
+void StreamJpeg(std::span<const uint8_t> d, int minSide, RowSink& sink) { Decode(d, nullptr, std::max(1, minSide), nullptr, &sink); }
+
+void StreamJpegFile(FILE* file, int minSide, RowSink& sink) { Decode({}, file, std::max(1, minSide), nullptr, &sink); }
 
 std::vector<uint8_t> EncodeJpegImpl(const Image& image, int quality, bool progressive, uint64_t abortAbove,
                                     bool* aborted) {
@@ -288,6 +291,8 @@ std::vector<uint8_t> EncodeJpegImpl(const Image& image, int quality, bool progre
   Encoder* e = h.get();
   // Start with a buffer near the likely size: about a byte per pixel at most qualities.
   e->dest.capacity = std::clamp<size_t>(size_t(src->width()) * size_t(src->height()) / 4, 4096, size_t(64) << 20);
+  // With a limit, the buffer fills up just past it, so the encoder stops right there.
+  if (abortAbove) e->dest.capacity = size_t(std::min<uint64_t>(e->dest.capacity, abortAbove + 1));
   e->dest.buffer = static_cast<uint8_t*>(std::malloc(e->dest.capacity));
   if (!e->dest.buffer) Fail("not enough memory");
   e->dest.abortAbove = abortAbove;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include <png.h>
+#include <zlib.h>
 
 #include "imaging/codecs.h"
 #include "imaging/ops.h"
@@ -183,9 +184,11 @@ bool WriteC(PngEnc* e, const PngLayout* l) {
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   if (l->palette) png_set_PLTE(e->png, e->info, l->palette, l->paletteSize);
   if (l->trans) png_set_tRNS(e->png, e->info, l->trans, l->transSize, nullptr);
-  // Level 3 with Z_RLE-free default strategy: most of level 9's size on screenshots at a
-  // fraction of its time (see bench/README.md).
-  png_set_compression_level(e->png, 3);
+  // zlib level 4; true colour rows filtered (Sub, Up or Average, chosen per row) and packed
+  // with Z_FILTERED. On a 1920 x 1080 screenshot this is within 6% of ImageMagick's default
+  // size at under a third of its time (bench/README.md).
+  png_set_compression_level(e->png, 4);
+  if (!l->palette) png_set_compression_strategy(e->png, Z_FILTERED);
   png_set_filter(e->png, PNG_FILTER_TYPE_BASE, l->filters);
   png_write_info(e->png, e->info);
   if (l->colourType == PNG_COLOR_TYPE_RGB || l->colourType == PNG_COLOR_TYPE_RGB_ALPHA) png_set_bgr(e->png);
@@ -297,7 +300,7 @@ std::vector<uint8_t> EncodePng(const Image& image) {
     l.depth = 8;
     l.colourType = alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
     for (unsigned y = 0; y < h; ++y) rows[y] = const_cast<png_bytep>(image.row(int(y)));
-    l.filters = PNG_FILTER_SUB | PNG_FILTER_UP;
+    l.filters = PNG_FILTER_SUB | PNG_FILTER_UP | PNG_FILTER_AVG;
   }
   l.rows = rows.data();
   if (!WriteC(&e, &l)) Fail(std::string("PNG error: ") + e.io.message);

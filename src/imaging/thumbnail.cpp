@@ -1,6 +1,8 @@
 #include "imaging/thumbnail.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <memory>
 #include <new>
 
 #include "imaging/codecs.h"
@@ -108,12 +110,27 @@ Image LoadThumbnail(const std::string& path, int maxSide) {
   if (maxSide < 1) throw Error("the thumbnail size must be at least 1 pixel");
   const Format f = FormatFromExtension(path);
   if (!CanRead(path)) return ScaleWhole(Load(path), maxSide);  // gives Load's message
+  if (f == Format::Jpeg) {
+    // Read piecewise: a large JPEG file need not sit in memory beside its decoder.
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!file) throw Error("Cannot open \"" + path + "\": the file does not exist or cannot be read");
+    try {
+      AreaScaler s(maxSide);
+      // Decode at the smallest DCT scale that still gives 2.5 times the thumbnail's size: the
+      // 1/8 scale alone keeps only each block's average, which shows on colour edges.
+      detail::StreamJpegFile(file.get(), maxSide * 5 / 2, s);
+      return std::move(s.out);
+    } catch (const std::bad_alloc&) {
+      throw Error("Cannot read picture \"" + path + "\": not enough memory");
+    } catch (const Error& e) {
+      throw Error("Cannot read picture \"" + path + "\": " + e.what());
+    }
+  }
   const std::vector<uint8_t> bytes = ReadFileBytes(path);
   try {
     AreaScaler s(maxSide);
     bool streamed = false;
     switch (f) {
-      case Format::Jpeg: detail::StreamJpeg(bytes, maxSide, s); streamed = true; break;
       case Format::Png: streamed = detail::StreamPng(bytes, s); break;
       case Format::Bmp: streamed = detail::StreamBmp(bytes, s); break;
       case Format::Tiff: streamed = detail::StreamTiff(bytes, s); break;
