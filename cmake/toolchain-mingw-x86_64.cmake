@@ -1,0 +1,16 @@
+# Cross-compiling for Windows (x86_64) with Debian's mingw-w64 (posix thread model).
+set(CMAKE_SYSTEM_NAME Windows)
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES ZEL_DEPS_PREFIX)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(ZEL_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER   ${ZEL_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${ZEL_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER  ${ZEL_TRIPLE}-windres)
+set(CMAKE_AR           ${ZEL_TRIPLE}-gcc-ar-posix CACHE FILEPATH "")
+set(CMAKE_RANLIB       ${ZEL_TRIPLE}-gcc-ranlib-posix CACHE FILEPATH "")
+# The dependency prefix comes first so that its static libraries win over the sysroot's.
+set(CMAKE_FIND_ROOT_PATH ${ZEL_DEPS_PREFIX} /usr/${ZEL_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Installs what is missing and builds everything: the image libraries for both Windows
+# targets, the native build (portable code, tests, tools) and Zelvane.exe for x64 and x86.
+# Leaves ready portable folders in out/x64 and out/x86 and the native tools in out/native.
+source "$(dirname "$0")/common.sh"
+cd "$ZEL_ROOT"
+
+bash scripts/setup.sh
+[ -f scripts/setup-imaging.sh ] && bash scripts/setup-imaging.sh
+
+step "Image libraries for Windows"
+deps_x64=$(bash scripts/deps.sh x86_64 | tail -n 1)
+deps_x86=$(bash scripts/deps.sh i686 | tail -n 1)
+
+configure() { # dir [args...]
+  local dir="$1"; shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >"$dir.configure.log" 2>&1 \
+      || { cat "$dir.configure.log"; die "configuring $dir failed"; }
+  fi
+}
+compile() { # dir what
+  step "Building $2"
+  local log="$1.build.log" line re='^\[([0-9]+)/([0-9]+)\]'
+  # Ninja's [n/m] lines become a short progress report; the whole output goes to the log.
+  set +o pipefail
+  cmake --build "$1" -j"$(jobs)" 2>&1 | tee "$log" | while IFS= read -r line; do
+    if [[ $line =~ $re ]]; then
+      (( BASH_REMATCH[1] % 40 == 0 || BASH_REMATCH[1] == BASH_REMATCH[2] )) && note "${BASH_REMATCH[1]}/${BASH_REMATCH[2]} steps"
+    elif [[ $line == *error:* || $line == FAILED:* ]]; then
+      note "$line"
+    fi
+  done
+  local rc=${PIPESTATUS[0]}
+  set -o pipefail
+  [ "$rc" -eq 0 ] || { tail -n 40 "$log"; die "building $2 failed (full log: $log)"; }
+}
+
+mkdir -p build out
+configure build/native -DZEL_OUT_DIR="$ZEL_ROOT/out/native"
+compile build/native "the native code and tests"
+
+configure build/x64 -DCMAKE_TOOLCHAIN_FILE="$ZEL_ROOT/cmake/toolchain-mingw-x86_64.cmake" \
+  -DZEL_DEPS_PREFIX="$deps_x64" -DZEL_OUT_DIR="$ZEL_ROOT/out/x64" -DCMAKE_CROSSCOMPILING_EMULATOR=wine
+cmake -S . -B build/x64 -DZEL_DEPS_PREFIX="$deps_x64" >/dev/null
+compile build/x64 "Zelvane.exe and its tests for x64"
+
+configure build/x86 -DCMAKE_TOOLCHAIN_FILE="$ZEL_ROOT/cmake/toolchain-mingw-i686.cmake" \
+  -DZEL_DEPS_PREFIX="$deps_x86" -DZEL_OUT_DIR="$ZEL_ROOT/out/x86"
+cmake -S . -B build/x86 -DZEL_DEPS_PREFIX="$deps_x86" >/dev/null
+compile build/x86 "Zelvane.exe for x86"
+
+step "Portable folders: out/x64 and out/x86 ($(du -h out/x64/Zelvane.exe | cut -f1) exe)"

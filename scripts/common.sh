@@ -1,0 +1,18 @@
+# Shared helpers for the build scripts: logging, the cache folder, root commands.
+set -euo pipefail
+
+ZEL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+ZEL_CACHE="${ZELVANE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/zelvane}"
+
+step() { printf '\033[1;34m==>\033[0m %s\n' "$*"; }
+note() { printf '    %s\n' "$*"; }
+die()  { printf '\033[1;31mERROR:\033[0m %s\n' "$*" >&2; exit 1; }
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"
+  elif command -v sudo >/dev/null 2>&1; then sudo "$@"
+  else die "root rights are needed to run: $* (install sudo or run as root)"
+  fi
+}
+
+jobs() { nproc 2>/dev/null || echo 2; }

@@ -1,0 +1,218 @@
+#include "ui/prompts.h"
+
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <vector>
+
+#include "core/files.h"
+#include "core/text.h"
+
+namespace zel::ui {
+
+namespace {
+
+// Message boxes show a doubled ampersand as one, like the program's labels.
+std::string BoxText(const std::string& text) { return ReplaceAll(text, "&&", "&"); }
+
+// The input box: a small modal dialog built in memory (caption, prompt, edit, OK, Cancel).
+class InputDialog {
+ public:
+  InputDialog(const std::string& caption, const std::string& prompt, const std::string& value)
+      : caption_(caption), prompt_(prompt), value_(value) {}
+
+  bool Run(HWND owner) {
+    std::vector<WORD> t;
+    auto align = [&] {
+      if (t.size() % 2) t.push_back(0);
+    };
+    auto str = [&](const std::string& s) {
+      for (unsigned char c : s) t.push_back(c);
+      t.push_back(0);
+    };
+    auto item = [&](DWORD style, short x, short y, short cx, short cy, WORD id, WORD cls, const std::string& text) {
+      align();
+      DLGITEMTEMPLATE it{style | WS_CHILD | WS_VISIBLE, 0, x, y, cx, cy, id};
+      const WORD* p = reinterpret_cast<const WORD*>(&it);
+      t.insert(t.end(), p, p + sizeof(it) / 2);
+      t.push_back(0xFFFF);
+      t.push_back(cls);
+      str(text);
+      t.push_back(0);
+    };
+    DLGTEMPLATE dt{DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 4, 0, 0, 240, 68};
+    const WORD* p = reinterpret_cast<const WORD*>(&dt);
+    t.insert(t.end(), p, p + sizeof(dt) / 2);
+    t.push_back(0);  // no menu
+    t.push_back(0);  // default class
+    str(caption_);
+    t.push_back(8);
+    str("MS Shell Dlg");
+    item(SS_LEFT, 8, 6, 224, 10, 100, 0x0082, prompt_);
+    item(WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 8, 20, 224, 12, 101, 0x0081, "");
+    item(WS_TABSTOP | BS_DEFPUSHBUTTON, 128, 44, 50, 14, IDOK, 0x0080, "OK");
+    item(WS_TABSTOP | BS_PUSHBUTTON, 182, 44, 50, 14, IDCANCEL, 0x0080, "Cancel");
+    align();
+    return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<DLGTEMPLATE*>(t.data()), owner, &Proc,
+                                   reinterpret_cast<LPARAM>(this)) == IDOK;
+  }
+  const std::string& value() const { return value_; }
+
+ private:
+  static INT_PTR CALLBACK Proc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<InputDialog*>(GetWindowLongPtrA(dlg, DWLP_USER));
+    switch (msg) {
+      case WM_INITDIALOG:
+        SetWindowLongPtrA(dlg, DWLP_USER, lp);
+        self = reinterpret_cast<InputDialog*>(lp);
+        SetDlgItemTextA(dlg, 101, self->value_.c_str());
+        SendDlgItemMessageA(dlg, 101, EM_SETSEL, 0, -1);
+        return TRUE;
+      case WM_COMMAND:
+        if (LOWORD(wp) == IDOK) {
+          char buffer[4096] = {};
+          GetDlgItemTextA(dlg, 101, buffer, sizeof(buffer));
+          self->value_ = buffer;
+          EndDialog(dlg, IDOK);
+          return TRUE;
+        }
+        if (LOWORD(wp) == IDCANCEL) {
+          EndDialog(dlg, IDCANCEL);
+          return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+  }
+  std::string caption_, prompt_, value_;
+};
+
+std::string FilterText(const std::string& filter) {
+  std::string f = filter;
+  for (char& c : f)
+    if (c == '|') c = '\0';
+  f.push_back('\0');
+  f.push_back('\0');
+  return f;
+}
+
+class WindowsPrompterImpl : public Prompter {
+ public:
+  void Message(HWND owner, const std::string& text, MessageKind kind) override {
+    UINT icon = kind == MessageKind::Error ? MB_ICONERROR : kind == MessageKind::Warning ? MB_ICONWARNING
+                                                                                           : MB_ICONINFORMATION;
+    MessageBoxA(owner, BoxText(text).c_str(), kAppTitle, MB_OK | icon);
+  }
+
+  bool Confirm(HWND owner, const std::string& text) override {
+    return MessageBoxA(owner, BoxText(text).c_str(), kAppTitle, MB_YESNO | MB_ICONQUESTION) == IDYES;
+  }
+
+  std::string InputBox(HWND owner, const std::string& caption, const std::string& prompt,
+                       const std::string& defaultText) override {
+    InputDialog dialog(caption, prompt, defaultText);
+    return dialog.Run(owner) ? dialog.value() : defaultText;
+  }
+
+  bool OpenFiles(HWND owner, OpenDialogSpec& spec, std::vector<std::string>& files) override {
+    files.clear();
+    std::vector<char> buffer(65536, '\0');
+    std::string filter = FilterText(spec.filter);
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = spec.filter.empty() ? nullptr : filter.c_str();
+    ofn.nFilterIndex = DWORD(spec.filterIndex);
+    ofn.lpstrFile = buffer.data();
+    ofn.nMaxFile = DWORD(buffer.size());
+    ofn.lpstrInitialDir = spec.initialDir.empty() ? nullptr : spec.initialDir.c_str();
+    ofn.lpstrTitle = spec.title.empty() ? nullptr : spec.title.c_str();
+    std::string ext = spec.defaultExt;
+    if (!ext.empty() && ext.rfind("*.", 0) == 0) ext = ext.substr(2);
+    ofn.lpstrDefExt = ext.empty() ? nullptr : ext.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_NOCHANGEDIR | (spec.hideReadOnly ? OFN_HIDEREADONLY : 0) |
+                (spec.multiSelect ? OFN_ALLOWMULTISELECT : 0);
+    if (spec.hidePlacesBar) ofn.FlagsEx = OFN_EX_NOPLACESBAR;
+    if (!GetOpenFileNameA(&ofn)) return false;
+    spec.filterIndex = int(ofn.nFilterIndex);
+    // Several names come as the folder followed by the names, each ended by a NUL.
+    const char* p = buffer.data();
+    std::string first = p;
+    p += first.size() + 1;
+    if (!*p) {
+      files.push_back(first);
+    } else {
+      for (; *p; p += std::strlen(p) + 1) files.push_back(IncludeTrailingBackslash(first) + p);
+    }
+    spec.initialDir = ExtractFilePath(files.front());
+    return true;
+  }
+
+  bool BrowseFolder(HWND owner, const std::string& caption, const std::string& startFolder,
+                    std::string& folder) override {
+    char display[MAX_PATH] = {};
+    BROWSEINFOA bi{};
+    bi.hwndOwner = owner;
+    bi.pszDisplayName = display;
+    bi.lpszTitle = caption.c_str();
+    bi.ulFlags = BIF_RETURNONLYFSDIRS;
+    bi.lpfn = [](HWND wnd, UINT msg, LPARAM, LPARAM data) -> int {
+      if (msg == BFFM_INITIALIZED && data) SendMessageA(wnd, BFFM_SETSELECTIONA, TRUE, data);
+      return 0;
+    };
+    bi.lParam = startFolder.empty() ? 0 : reinterpret_cast<LPARAM>(startFolder.c_str());
+    LPITEMIDLIST list = SHBrowseForFolderA(&bi);
+    if (!list) return false;
+    char path[MAX_PATH] = {};
+    bool ok = SHGetPathFromIDListA(list, path) != 0;
+    CoTaskMemFree(list);
+    if (ok) folder = path;
+    return ok;
+  }
+
+  void ErrorBox(HWND owner, const std::string& text) override {
+    MessageBoxA(owner, text.c_str(), kAppTitle, MB_OK | MB_ICONSTOP);
+  }
+};
+
+bool TranslateForDialogs(MSG& msg) {
+  // Tab, arrow and Enter keys move between the controls of the window that has the focus.
+  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  if (root && (GetWindowLongA(root, GWL_EXSTYLE) & WS_EX_CONTROLPARENT) && IsDialogMessageA(root, &msg)) return true;
+  return false;
+}
+
+}  // namespace
+
+Prompter& WindowsPrompter() {
+  static WindowsPrompterImpl prompter;
+  return prompter;
+}
+
+void InstallWindowsPrompter() { services().prompts = &WindowsPrompter(); }
+
+int RunMessageLoop() {
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (TranslateForDialogs(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return int(msg.wParam);
+}
+
+void ProcessMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(int(msg.wParam));
+      return;
+    }
+    if (TranslateForDialogs(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+}  // namespace zel::ui

@@ -1,0 +1,93 @@
+// The main window: start-up order, navigation, tray, further windows.
+#include "test_support.h"
+
+#include "core/registry.h"
+
+namespace zel::test {
+namespace {
+
+class Frame : public FrameTest {};
+
+TEST_F(Frame, StartsWithTheLogonPageAndTheExpectedFrame) {
+  auto& f = StartFrame();
+  EXPECT_EQ(f.Text(), "Zelvane");
+  EXPECT_EQ(f.PageControl1.ActivePageIndex(), app::kLogonPage);
+  EXPECT_TRUE(f.spdLSC.Down());
+  EXPECT_EQ(f.side.title.Text(), "Zelvane");
+  EXPECT_EQ(f.AppDir, appDir.path());
+  EXPECT_TRUE(f.DoubleBuffered());
+  EXPECT_EQ(f.capture.UndoLimit(), 50);
+  EXPECT_EQ(f.side.pcHib.Hint(),
+            "Hibernate\r( Note : if Hibernation mode was Disabled, your PC will be going to Sleep mode )");
+  std::string home = f.side.btnHome.helpKeyword;
+  EXPECT_TRUE(home == app::HomeAddresses[0] || home == app::HomeAddresses[1]) << home;
+  EXPECT_EQ(ReadCUString("Software\\Kestrom", "19"), ExePathForTest());
+  EXPECT_TRUE(fakes.prompts.Errors().empty());
+  // Start captions before the first tick of the monitor.
+  EXPECT_EQ(f.side.capRAM.Text(), "0%");
+  EXPECT_EQ(f.side.lblToday.Text(), "-");
+}
+
+TEST_F(Frame, ToolSetButtonsSelectPagesByTag) {
+  auto& f = StartFrame();
+  struct Case {
+    ui::Button& button;
+    int page;
+  } cases[] = {{f.spdSC, app::kCapturePage}, {f.spdWC, app::kWallpaperPage}, {f.SpeedButton2, app::kExtrasPage},
+               {f.spdICus, app::kIconsPage}, {f.spdLSC, app::kLogonPage}};
+  for (auto& c : cases) {
+    SendMessageA(c.button.hwnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(f.PageControl1.ActivePageIndex(), c.page) << c.button.Text();
+    EXPECT_TRUE(c.button.Down());
+    int down = 0;
+    for (ui::Button* b : {&f.spdICus, &f.spdLSC, &f.spdSC, &f.spdWC, &f.SpeedButton2}) down += b->Down();
+    EXPECT_EQ(down, 1);
+    EXPECT_TRUE(IsWindowVisible(f.PageControl1.Sheet(c.page).hwnd()));
+  }
+  // A tag outside 0 to 4 changes nothing.
+  f.spdSC.tag = 7;
+  f.ToolSet_Select(f.spdSC);
+  EXPECT_EQ(f.PageControl1.ActivePageIndex(), app::kLogonPage);
+}
+
+TEST_F(Frame, SendToTrayHidesAndTheTrayIconRestores) {
+  auto& f = StartFrame();
+  SendMessageA(f.wallpaper.BitBtn14.hwnd(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(IsWindowVisible(f.hwnd()));
+  EXPECT_TRUE(f.TrayIconVisible());
+  // A single click does nothing; a double-click of any button restores.
+  SendMessageA(f.hwnd(), WM_APP + 1, 1, WM_LBUTTONUP);
+  EXPECT_FALSE(IsWindowVisible(f.hwnd()));
+  SendMessageA(f.hwnd(), WM_APP + 1, 1, WM_RBUTTONDBLCLK);
+  EXPECT_TRUE(IsWindowVisible(f.hwnd()));
+  EXPECT_FALSE(f.TrayIconVisible());
+  // The second "Send to Tray" button (power-action timer) does the same.
+  SendMessageA(f.extras.BitBtn23.hwnd(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(IsWindowVisible(f.hwnd()));
+  SendMessageA(f.hwnd(), WM_APP + 1, 1, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(IsWindowVisible(f.hwnd()));
+}
+
+TEST_F(Frame, DoubleClickOnThePictureOpensFurtherWindowsThatOnlyHideOnClose) {
+  auto& f = StartFrame();
+  f.IconDblClick();
+  f.IconDblClick();
+  ASSERT_EQ(f.FurtherWindows().size(), 2u);
+  auto& second = *f.FurtherWindows()[0];
+  EXPECT_TRUE(IsWindowVisible(second.hwnd()));
+  EXPECT_EQ(GetWindow(second.hwnd(), GW_OWNER), f.hwnd());
+  second.Close();
+  EXPECT_TRUE(IsWindow(second.hwnd()));
+  EXPECT_FALSE(IsWindowVisible(second.hwnd()));
+}
+
+TEST_F(Frame, ReminderOpensOnlyWhenTheSwitchIsOneOrEmpty) {
+  // The reminder hook is exercised through the registry switch; any value other than "1"
+  // or empty opens nothing, which this test pins down for "0".
+  WriteCUString("Software\\Kestrom\\Support", "19", "0");
+  StartFrame();
+  EXPECT_TRUE(fakes.prompts.shown.empty());
+}
+
+}  // namespace
+}  // namespace zel::test
