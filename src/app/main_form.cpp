@@ -120,6 +120,11 @@ void TfrmZelvane::BindHandlers() {
   wallpaper.BitBtn14.onClick = [this] { BitBtn14Click(); };
   extras.BitBtn23.onClick = [this] { BitBtn14Click(); };
   side.Icon.onDblClick = [this] { IconDblClick(); };
+  Timer1.onTimer = [this] { side.Timer1Timer(); };
+  wallpaper.sendToLogon = [this](const std::string& path) {
+    logon.LoadPicture(path);
+    logon.lscApplyClick();
+  };
 }
 
 // ---------------------------------------------------------------- start-up

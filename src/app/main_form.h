@@ -12,6 +12,7 @@
 #include "icons/icons_page.h"
 #include "logon/logon_page.h"
 #include "ui/form.h"
+#include "ui/picture_dialog.h"
 #include "wallpaper/wallpaper_page.h"
 
 namespace zel::app {
@@ -52,6 +53,7 @@ class TfrmZelvane : public ui::Form {
   void SaveSettings();
 
   std::string AppDir;
+  ui::PictureDialog dlgLSC;   // shared by the wallpaper categories, the logon page and the OEM logo
   bool TrayIconVisible() const { return trayIconShown_; }
   const std::vector<std::unique_ptr<TfrmZelvane>>& FurtherWindows() const { return further_; }
 
@@ -61,9 +63,9 @@ class TfrmZelvane : public ui::Form {
   ui::PageControl PageControl1;   // the tool area
   ui::Panel *shtLSC = nullptr, *shtSC = nullptr, *shtWC = nullptr, *shtExtras = nullptr, *shtICus = nullptr;
 
-  logon::LogonPage logon{AppDir};
+  logon::LogonPage logon{AppDir, dlgLSC};
   capture::CapturePage capture;
-  wallpaper::WallpaperPage wallpaper{AppDir};
+  wallpaper::WallpaperPage wallpaper{AppDir, dlgLSC};
   extras::ExtrasPage extras{AppDir};
   icons::IconsPage icons;
   ui::Timer Timer1;

@@ -117,4 +117,8 @@ void SidePanel::Build(ui::Widget& parent) {
   lblToday.SetHandCursor(true);
 }
 
+void SidePanel::Timer1Timer() {
+  // Filled in by the system monitor.
+}
+
 }  // namespace zel::dashboard

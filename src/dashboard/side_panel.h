@@ -13,6 +13,8 @@ class SidePanel {
  public:
   // Creates every control of the panel at its design place inside `parent`.
   void Build(ui::Widget& parent);
+  // The monitor's tick (every second, driven by the main window's Timer1).
+  void Timer1Timer();
 
   ui::Panel Panel2;
 

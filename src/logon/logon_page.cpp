@@ -25,4 +25,8 @@ namespace zel::logon {
 void LogonPage::LoadPicture(const std::string& path) {
   // Filled in by the logon tool.
 }
+
+void LogonPage::lscApplyClick() {
+  // Filled in by the logon tool.
+}
 }  // namespace zel::logon

@@ -3,12 +3,13 @@
 #include <string>
 
 #include "ui/controls.h"
+#include "ui/picture_dialog.h"
 
 namespace zel::logon {
 
 class LogonPage {
  public:
-  explicit LogonPage(const std::string& appDir) : appDir_(appDir) {}
+  LogonPage(const std::string& appDir, ui::PictureDialog& pictureDialog) : appDir_(appDir), dlgLSC(pictureDialog) {}
   void Build(ui::Panel& sheet);
 
   // Loads the installed logon background into the preview (at start-up).
@@ -16,6 +17,8 @@ class LogonPage {
   // Loads a picture file into the preview (a file dropped on the window or named on the
   // command line while this page shows).
   void LoadPicture(const std::string& path);
+  // "Apply": installs the picture in the preview as the logon background.
+  void lscApplyClick();
 
   ui::Panel band;
   ui::Label Label20;
@@ -25,6 +28,9 @@ class LogonPage {
 
  private:
   const std::string& appDir_;
+
+ public:
+  ui::PictureDialog& dlgLSC;
 };
 
 }  // namespace zel::logon

@@ -5,12 +5,13 @@
 #include <string>
 
 #include "ui/controls.h"
+#include "ui/picture_dialog.h"
 
 namespace zel::wallpaper {
 
 class WallpaperPage {
  public:
-  explicit WallpaperPage(const std::string& appDir) : appDir_(appDir) {}
+  WallpaperPage(const std::string& appDir, ui::PictureDialog& pictureDialog) : appDir_(appDir), dlgLSC(pictureDialog) {}
   void Build(ui::Panel& sheet);
 
   // Refills the category list from the WallCat folder.
@@ -25,6 +26,9 @@ class WallpaperPage {
   void AddDroppedPath(const std::string& path);
   // The main window changed size.
   void FormResize();
+
+  // Installs a picture file as the logon background ("Set as Logon Screen"); set by the main window.
+  std::function<void(const std::string& path)> sendToLogon;
 
   // Position of the next picture of the rotation.
   int32_t WallpaperIndex = 0;
@@ -41,6 +45,9 @@ class WallpaperPage {
 
  private:
   const std::string& appDir_;
+
+ public:
+  ui::PictureDialog& dlgLSC;
 };
 
 }  // namespace zel::wallpaper
