@@ -55,7 +55,7 @@ int Run(std::vector<std::string> a) {
       else return Usage();
     }
     if (o.jpegQuality < 1 || o.jpegQuality > 100) throw Error("the quality must be 1 to 100");
-    Save(Load(a[1]), a[2], o);
+    ConvertFile(a[1], a[2], o);
     return 0;
   }
   if (cmd == "thumb" && a.size() == 4) {

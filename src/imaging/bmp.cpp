@@ -294,6 +294,89 @@ void WriteBmp(const Image& source, const ByteOut& out) {
   }
 }
 
+// BMP rows as they are decoded, top row first: each goes straight to its place in the
+// bottom-up file, so nothing but one row is held.
+class BmpFileSink final : public RowSink {
+ public:
+  explicit BmpFileSink(FILE* f) : f_(f) {}
+  void Begin(int w, int h, bool) override {
+    w_ = w, h_ = h, y_ = 0;
+    stride_ = (size_t(w) * 3 + 3) / 4 * 4;
+    const uint64_t imageSize = uint64_t(stride_) * uint64_t(h);
+    if (imageSize + 54 > 0xffffffffu) Fail("the picture is too large for a BMP file");
+    ByteWriter hw;
+    hw.u8('B'), hw.u8('M');
+    hw.le32(uint32_t(54 + imageSize)), hw.le32(0), hw.le32(54);
+    hw.le32(40), hw.le32(uint32_t(w)), hw.le32(uint32_t(h)), hw.le16(1), hw.le16(24), hw.le32(kRgb);
+    hw.le32(uint32_t(imageSize)), hw.le32(3780), hw.le32(3780), hw.le32(0), hw.le32(0);
+    Put(0, hw.out.data(), hw.out.size());
+    row_.assign(stride_, 0);
+  }
+  void Row(const uint8_t* s) override {
+    if (y_ >= h_) return;
+    uint8_t* o = row_.data();
+    for (int x = 0; x < w_; ++x, s += 4, o += 3) o[0] = s[0], o[1] = s[1], o[2] = s[2];
+    Put(54 + uint64_t(stride_) * uint64_t(h_ - 1 - y_), row_.data(), stride_);
+    ++y_;
+  }
+  bool complete() const { return y_ == h_; }
+
+ private:
+  void Put(uint64_t at, const uint8_t* p, size_t n) {
+#ifdef _WIN32
+    const bool ok = _fseeki64(f_, int64_t(at), SEEK_SET) == 0;
+#else
+    const bool ok = fseeko(f_, off_t(at), SEEK_SET) == 0;
+#endif
+    if (!ok || std::fwrite(p, 1, n, f_) != n) Fail("the disk is full or the write failed");
+  }
+  FILE* f_;
+  int w_ = 0, h_ = 0, y_ = 0;
+  size_t stride_ = 0;
+  std::vector<uint8_t> row_;
+};
+
+Size ConvertJpegToBmp(FILE* jpeg, const std::string& out) {
+  Size size;
+  WriteFileReplacingWithFile(out, [&](FILE* f) {
+    // The sink's own failures are write errors; the decoder's are the source's.
+    struct Reader final : RowSink {
+      BmpFileSink* bmp;
+      std::string writeError;
+      Size* size;
+      void Begin(int w, int h, bool a) override {
+        *size = {w, h};
+        try {
+          bmp->Begin(w, h, a);
+        } catch (const Error& e) {
+          writeError = e.what();
+          throw;
+        }
+      }
+      void Row(const uint8_t* p) override {
+        try {
+          bmp->Row(p);
+        } catch (const Error& e) {
+          writeError = e.what();
+          throw;
+        }
+      }
+    };
+    BmpFileSink bmp(f);
+    Reader reader;
+    reader.bmp = &bmp;
+    reader.size = &size;
+    try {
+      StreamJpegFile(jpeg, 0, reader);
+    } catch (const Error& e) {
+      if (!reader.writeError.empty()) throw;
+      throw ReadError(e.what());
+    }
+    if (!bmp.complete()) throw ReadError("the JPEG data ends early (truncated file)");
+  });
+  return size;
+}
+
 std::vector<uint8_t> EncodeBmp(const Image& image) {
   std::vector<uint8_t> v;
   v.reserve(54 + (size_t(image.width()) * 3 + 3) / 4 * 4 * size_t(image.height()));

@@ -16,6 +16,13 @@ namespace zel::img::detail {
 
 [[noreturn]] inline void Fail(const std::string& reason) { throw Error(reason); }
 
+// A failure to read the source while a file is being written (conversions): reported as a read
+// error of the source, not as a write error of the target.
+class ReadError : public Error {
+ public:
+  using Error::Error;
+};
+
 // Bounds-checked reading of a byte buffer; any read past the end fails as "truncated".
 class ByteReader {
  public:
@@ -119,7 +126,7 @@ Image DecodeHdPhoto(std::span<const uint8_t> d);
 // side is still >= minSide. The others return false, having sent nothing, when the file's
 // layout needs the whole picture at once (interlaced PNG, RLE BMP, tiled TIFF).
 void StreamJpeg(std::span<const uint8_t> d, int minSide, RowSink& sink);
-// The same, reading the file piecewise instead of holding it in memory.
+// The same, reading the file piecewise instead of holding it in memory; minSide 0: full size.
 void StreamJpegFile(FILE* file, int minSide, RowSink& sink);
 bool StreamPng(std::span<const uint8_t> d, RowSink& sink);
 bool StreamBmp(std::span<const uint8_t> d, RowSink& sink);
@@ -129,8 +136,12 @@ bool StreamTiff(std::span<const uint8_t> d, RowSink& sink);
 using ByteOut = std::function<void(const uint8_t*, size_t)>;
 std::vector<uint8_t> EncodeBmp(const Image& image);
 void WriteBmp(const Image& image, const ByteOut& out);  // streams, for large wallpapers
+// A JPEG file written as a 24-bit BMP row by row (ReadError for problems with the JPEG).
+Size ConvertJpegToBmp(FILE* jpeg, const std::string& out);
 // WriteFileReplacing with the bytes produced piecewise by `produce`.
 void WriteFileReplacingWith(const std::string& path, const std::function<void(const ByteOut&)>& produce);
+// The same, handing the producer the open temporary file (for writers that seek).
+void WriteFileReplacingWithFile(const std::string& path, const std::function<void(FILE*)>& produce);
 std::vector<uint8_t> EncodeJpegImpl(const Image& image, int quality, bool progressive, uint64_t abortAbove = 0,
                                     bool* aborted = nullptr);
 std::vector<uint8_t> EncodePng(const Image& image);

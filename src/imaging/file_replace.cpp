@@ -42,19 +42,35 @@ void WriteFileReplacing(const std::string& path, std::span<const uint8_t> bytes)
 namespace detail {
 
 void WriteFileReplacingWith(const std::string& path, const std::function<void(const ByteOut&)>& produce) {
-  const std::string tmp = TempNameFor(path);
-  FILE* f = std::fopen(tmp.c_str(), "wb");
-  if (!f) throw Error("Cannot write \"" + path + "\": the folder does not exist or is not writable");
-  bool ok = true;
-  try {
+  WriteFileReplacingWithFile(path, [&](FILE* f) {
+    bool ok = true;
     produce([&](const uint8_t* p, size_t n) {
       if (ok && n && std::fwrite(p, 1, n, f) != n) ok = false;
     });
+    if (!ok) throw Error("the disk is full or the write failed");
+  });
+}
+
+void WriteFileReplacingWithFile(const std::string& path, const std::function<void(FILE*)>& produce) {
+  const std::string tmp = TempNameFor(path);
+  FILE* f = std::fopen(tmp.c_str(), "wb");
+  if (!f) throw Error("Cannot write \"" + path + "\": the folder does not exist or is not writable");
+  try {
+    produce(f);
+  } catch (const ReadError&) {
+    std::fclose(f);
+    std::remove(tmp.c_str());
+    throw;
+  } catch (const Error& e) {
+    std::fclose(f);
+    std::remove(tmp.c_str());
+    throw Error("Cannot write \"" + path + "\": " + e.what());
   } catch (...) {
     std::fclose(f);
     std::remove(tmp.c_str());
     throw;
   }
+  bool ok = !std::ferror(f);
   ok = (std::fflush(f) == 0) && ok;
   ok = (std::fclose(f) == 0) && ok;
   auto fail = [&](const char* why) {

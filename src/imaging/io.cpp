@@ -158,13 +158,14 @@ void Save(const Image& image, const std::string& path, const SaveOptions& option
   if (!Writable(f))
     throw Error("Cannot save picture " + Quoted(path) + ": the file type \"." + ExtensionOf(path) +
                 "\" is not a format this program writes");
+  if (image.empty()) throw Error("Cannot save picture " + Quoted(path) + ": there is no picture to save");
+  if (f == Format::Bmp) {
+    // Streamed straight to the file: a wallpaper-sized BMP need not be built in memory first.
+    detail::WriteFileReplacingWith(path, [&](const detail::ByteOut& out) { detail::WriteBmp(image, out); });
+    return;
+  }
   std::vector<uint8_t> bytes;
   try {
-    if (f == Format::Bmp) {
-      if (image.empty()) throw Error("there is no picture to save");
-      detail::WriteFileReplacingWith(path, [&](const detail::ByteOut& out) { detail::WriteBmp(image, out); });
-      return;
-    }
     bytes = SaveToMemory(image, f, options);
   } catch (const std::bad_alloc&) {
     throw Error("Cannot save picture " + Quoted(path) + ": not enough memory");
@@ -172,6 +173,23 @@ void Save(const Image& image, const std::string& path, const SaveOptions& option
     throw Error("Cannot save picture " + Quoted(path) + ": " + e.what());
   }
   WriteFileReplacing(path, bytes);
+}
+
+Size ConvertFile(const std::string& in, const std::string& out, const SaveOptions& options) {
+  if (FormatFromExtension(in) == Format::Jpeg && FormatFromExtension(out) == Format::Bmp) {
+    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(in.c_str(), "rb"), &std::fclose);
+    if (!f) throw Error("Cannot open " + Quoted(in) + ": the file does not exist or cannot be read");
+    try {
+      return detail::ConvertJpegToBmp(f.get(), out);
+    } catch (const detail::ReadError& e) {
+      throw Error("Cannot read picture " + Quoted(in) + ": " + e.what());
+    } catch (const std::bad_alloc&) {
+      throw Error("Cannot read picture " + Quoted(in) + ": not enough memory");
+    }
+  }
+  const Image image = Load(in);
+  Save(image, out, options);
+  return {image.width(), image.height()};
 }
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path) {

@@ -47,6 +47,14 @@ std::vector<uint8_t> SaveToMemory(const Image& image, Format format, const SaveO
 
 std::vector<uint8_t> EncodeJpeg(const Image& image, int quality, bool progressive);
 
+struct Size {
+  int width = 0, height = 0;
+};
+
+// Load(in) then Save(out), streaming where the formats allow: a JPEG written as BMP (the
+// wallpaper's case) goes row by row, never holding the whole picture. Returns its size.
+Size ConvertFile(const std::string& in, const std::string& out, const SaveOptions& options = {});
+
 // Reads a whole file; Error names the file and the reason.
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 // Writes through a temporary file in the same folder and a rename (see Save).

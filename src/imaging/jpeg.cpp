@@ -276,7 +276,7 @@ Image DecodeJpeg(std::span<const uint8_t> d) {
 
 void StreamJpeg(std::span<const uint8_t> d, int minSide, RowSink& sink) { Decode(d, nullptr, std::max(1, minSide), nullptr, &sink); }
 
-void StreamJpegFile(FILE* file, int minSide, RowSink& sink) { Decode({}, file, std::max(1, minSide), nullptr, &sink); }
+void StreamJpegFile(FILE* file, int minSide, RowSink& sink) { Decode({}, file, std::max(0, minSide), nullptr, &sink); }
 
 std::vector<uint8_t> EncodeJpegImpl(const Image& image, int quality, bool progressive, uint64_t abortAbove,
                                     bool* aborted) {

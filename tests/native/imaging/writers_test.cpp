@@ -180,3 +180,42 @@ TEST(SaveReplacing, KeepsTheOldFileWhenTheWriteFails) {
 
 }  // namespace
 }  // namespace zel::img::test
+
+namespace zel::img::test {
+namespace {
+
+TEST(ConvertFile, StreamsJpegToBmpLikeLoadAndSave) {
+  TempDir dir;
+  const Size size = ConvertFile(Fixture("cmyk.jpg"), dir / "a.bmp");
+  EXPECT_EQ(size.width, 61);
+  EXPECT_EQ(size.height, 37);
+  Save(Load(Fixture("cmyk.jpg")), dir / "b.bmp");
+  EXPECT_EQ(FileBytes(dir / "a.bmp"), FileBytes(dir / "b.bmp"));
+  // Other pairs go through Load and Save.
+  EXPECT_EQ(ConvertFile(Fixture("rgb.png"), dir / "c.tga").width, 61);
+  EXPECT_EQ(Load(dir / "c.tga"), Load(Fixture("rgb.png")));
+}
+
+TEST(ConvertFile, ABrokenSourceLeavesTheTargetAlone) {
+  TempDir dir;
+  Save(Reference("ref"), dir / "wall.bmp");
+  const auto before = FileBytes(dir / "wall.bmp");
+  std::vector<uint8_t> cut = FileBytes(Fixture("progressive.jpg"));
+  cut.resize(cut.size() / 2);
+  WriteBytes(dir / "cut.jpg", cut);
+  try {
+    ConvertFile(dir / "cut.jpg", dir / "wall.bmp");
+    FAIL() << "a truncated JPEG must not convert";
+  } catch (const Error& e) {
+    EXPECT_NE(std::string(e.what()).find("cut.jpg"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("truncated"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(FileBytes(dir / "wall.bmp"), before);
+  int files = 0;
+  for (auto& e : std::filesystem::directory_iterator(dir.path())) files += e.is_regular_file();
+  EXPECT_EQ(files, 2);
+  EXPECT_THROW(ConvertFile(dir / "missing.jpg", dir / "x.bmp"), Error);
+}
+
+}  // namespace
+}  // namespace zel::img::test
