@@ -65,6 +65,46 @@ uint8_t To8(int v, const opj_image_comp_t& c) {
   return uint8_t(std::min(v, 255));
 }
 
+// Checks the code stream's size marker before OpenJPEG sees it: OpenJPEG sets up per-tile and
+// per-component structures while reading the header, so a few bytes declaring 65535 tiles of
+// many components would cost hundreds of megabytes before any size could be refused.
+void CheckSizeMarker(std::span<const uint8_t> d, bool jp2) {
+  size_t at = 0;
+  if (jp2) {
+    // Top-level boxes up to the contiguous code stream box.
+    ByteReader r(d);
+    for (;;) {
+      if (r.left() < 8) Fail("the JPEG 2000 file holds no code stream");
+      const size_t start = r.pos();
+      uint64_t length = r.be32();
+      const uint32_t type = r.be32();
+      size_t header = 8;
+      if (length == 1) {
+        length = uint64_t(r.be32()) << 32 | r.be32();
+        header = 16;
+      }
+      if (type == 0x6a703263) {  // 'jp2c'
+        at = start + header;
+        break;
+      }
+      if (length == 0 || length < header || length > d.size() - start) Fail("corrupt JPEG 2000 box structure");
+      r.seek(start + size_t(length));
+    }
+  }
+  ByteReader r(d, at);
+  if (r.be16() != 0xff4f || r.be16() != 0xff51) Fail("the JPEG 2000 code stream does not start with its size marker");
+  r.be16();  // Lsiz
+  r.be16();  // Rsiz
+  const uint64_t xs = r.be32(), ys = r.be32(), xo = r.be32(), yo = r.be32();
+  const uint64_t xt = r.be32(), yt = r.be32(), xto = r.be32(), yto = r.be32();
+  const uint64_t comps = r.be16();
+  if (xo >= xs || yo >= ys) Fail("JPEG 2000 picture without pixels");
+  CheckSize(int64_t(std::min<uint64_t>(xs - xo, 1u << 30)), int64_t(std::min<uint64_t>(ys - yo, 1u << 30)), "JPEG 2000 picture");
+  if (xt == 0 || yt == 0 || xto > xo || yto > yo || comps == 0) Fail("corrupt JPEG 2000 size marker");
+  const uint64_t tiles = ((xs - xto + xt - 1) / xt) * ((ys - yto + yt - 1) / yt);
+  if (tiles * comps > 16384) Fail("the JPEG 2000 picture has too many tiles or components");
+}
+
 }  // namespace
 
 Image DecodeJp2(std::span<const uint8_t> d, int reduceToSide) {
@@ -74,6 +114,7 @@ Image DecodeJp2(std::span<const uint8_t> d, int reduceToSide) {
   if (d.size() >= 12 && std::memcmp(d.data(), kJp2Sig, 12) == 0) fmt = OPJ_CODEC_JP2;
   else if (d.size() >= 4 && std::memcmp(d.data(), kJ2kSig, 4) == 0) fmt = OPJ_CODEC_J2K;
   else Fail("not a JPEG 2000 file");
+  CheckSizeMarker(d, fmt == OPJ_CODEC_JP2);
 
   Mem mem{d};
   std::string error;
@@ -98,9 +139,16 @@ Image DecodeJp2(std::span<const uint8_t> d, int reduceToSide) {
   const opj_image_t* im = h.image;
   if (im->numcomps < 1 || !im->comps) Fail("JPEG 2000 picture without components");
   CheckSize(int64_t(im->x1) - im->x0, int64_t(im->y1) - im->y0, "JPEG 2000 picture");
-  for (OPJ_UINT32 c = 0; c < im->numcomps; ++c) {
+  // At most four components are shown (grey, grey + alpha, RGB, RGBA); decoding only those keeps
+  // a file that declares thousands of components from costing thousands of picture buffers.
+  const OPJ_UINT32 used = std::min<OPJ_UINT32>(im->numcomps, 4);
+  for (OPJ_UINT32 c = 0; c < used; ++c) {
     const auto& comp = im->comps[c];
     if (comp.prec < 1 || comp.prec > 31 || comp.dx == 0 || comp.dy == 0) Fail("unsupported JPEG 2000 component");
+  }
+  if (im->numcomps > used) {
+    const OPJ_UINT32 first[4] = {0, 1, 2, 3};
+    if (!opj_set_decoded_components(h.codec, used, first, OPJ_FALSE)) Fail("JPEG 2000 error: " + error);
   }
   if (reduceToSide > 0) {
     opj_codestream_info_v2_t* info = opj_get_cstr_info(h.codec);
@@ -117,10 +165,11 @@ Image DecodeJp2(std::span<const uint8_t> d, int reduceToSide) {
   const opj_image_comp_t* comps = im->comps;
   const int w = int(comps[0].w), hgt = int(comps[0].h);
   CheckSize(w, hgt, "JPEG 2000 picture");
-  for (OPJ_UINT32 c = 0; c < im->numcomps; ++c)
+  const OPJ_UINT32 nc = std::min<OPJ_UINT32>(im->numcomps, 4);
+  for (OPJ_UINT32 c = 0; c < nc; ++c)
     if (!comps[c].data || comps[c].w == 0 || comps[c].h == 0) Fail("JPEG 2000 component without data");
-  const bool colour = im->numcomps >= 3;
-  const int alphaIndex = colour ? (im->numcomps >= 4 ? 3 : -1) : (im->numcomps >= 2 ? 1 : -1);
+  const bool colour = nc >= 3;
+  const int alphaIndex = colour ? (nc >= 4 ? 3 : -1) : (nc >= 2 ? 1 : -1);
   Image img(w, hgt, alphaIndex >= 0);
   auto sample = [&](int c, int x, int y) {
     const auto& comp = comps[c];
