@@ -6,6 +6,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <functional>
+
 #include "ui/picture_dialog.h"
 
 namespace zel::test {
@@ -13,19 +15,31 @@ namespace {
 
 class WallpaperCategories : public WallpaperTest {};
 
-// Records, from inside the message loop, what the page looked like while a category loaded.
-struct LoadProbe {
-  static inline app::TfrmZelvane* frame = nullptr;
-  static inline int calls = 0, countSeen = -1;
-  static inline bool categoryEnabled = true, addEnabled = true;
+// Runs an action once, from inside the message loop, at the first message it receives: while
+// a category loads, that is after the first thumbnail.
+class InLoop {
+ public:
+  explicit InLoop(std::function<void()> action) : action_(std::move(action)) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "ZelInLoop";
+    RegisterClassA(&wc);
+    hwnd_ = CreateWindowA("ZelInLoop", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    PostMessageA(hwnd_, WM_APP, 0, 0);
+  }
+  ~InLoop() { DestroyWindow(hwnd_); }
+  int runs = 0;
+
+ private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_APP + 7 && frame && calls++ == 0) {
-      countSeen = frame->wallpaper.WPList.Count();
-      categoryEnabled = frame->wallpaper.cmbCat.Enabled();
-      addEnabled = frame->wallpaper.BitBtn2.Enabled();
-    }
+    auto* self = reinterpret_cast<InLoop*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (msg == WM_APP && self && self->runs++ == 0) self->action_();
     return DefWindowProcA(hwnd, msg, wp, lp);
   }
+  std::function<void()> action_;
+  HWND hwnd_;
 };
 
 TEST_F(WallpaperCategories, LoadsTheStoredCategorySortedAndLeavesItsFileAsItWas) {
@@ -55,20 +69,19 @@ TEST_F(WallpaperCategories, LoadsTheStoredCategorySortedAndLeavesItsFileAsItWas)
 
   // While a category loads, the message loop runs after each thumbnail and the category
   // controls are disabled; afterwards they are enabled again.
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = &LoadProbe::Proc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = "ZelLoadProbe";
-  RegisterClassA(&wc);
-  HWND probe = CreateWindowA("ZelLoadProbe", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-  LoadProbe::frame = &f;
-  PostMessageA(probe, WM_APP + 7, 0, 0);
-  PickCategory(f, "Nature");
-  LoadProbe::frame = nullptr;
-  DestroyWindow(probe);
-  EXPECT_EQ(LoadProbe::countSeen, 1);
-  EXPECT_FALSE(LoadProbe::categoryEnabled);
-  EXPECT_FALSE(LoadProbe::addEnabled);
+  int countSeen = -1;
+  bool categoryEnabled = true, addEnabled = true;
+  {
+    InLoop probe([&] {
+      countSeen = f.wallpaper.WPList.Count();
+      categoryEnabled = f.wallpaper.cmbCat.Enabled();
+      addEnabled = f.wallpaper.BitBtn2.Enabled();
+    });
+    PickCategory(f, "Nature");
+  }
+  EXPECT_EQ(countSeen, 1);
+  EXPECT_FALSE(categoryEnabled);
+  EXPECT_FALSE(addEnabled);
   for (ui::Widget* w : std::initializer_list<ui::Widget*>{&f.wallpaper.cmbCat, &f.wallpaper.ctAdd, &f.wallpaper.ctRemove,
                                                           &f.wallpaper.ctRename, &f.wallpaper.BitBtn2, &f.wallpaper.BitBtn3})
     EXPECT_TRUE(w->Enabled());
@@ -77,6 +90,35 @@ TEST_F(WallpaperCategories, LoadsTheStoredCategorySortedAndLeavesItsFileAsItWas)
   DeleteFileAt(appDir / "WallCat\\Cities.dat");
   PickCategory(f, "Cities");
   EXPECT_EQ(f.wallpaper.WPList.Count(), 0);
+}
+
+TEST_F(WallpaperCategories, WhatHappensWhileALoadRunsCannotMixUpTheViewAndTheList) {
+  std::string a = Picture("a.bmp"), b = Picture("b.bmp"), c = Picture("c.bmp");
+  std::string text = a + "\r\n" + b + "\r\n" + c + "\r\n";
+  WriteCategory("Nature", text);
+  Settings("[Wallpaper Changer]\r\nLastCategory=Nature\r\n");
+  auto& f = StartOnPage();
+  // The window is activated again mid-load: the newer load replaces the older one.
+  {
+    InLoop reload([&] { f.FormActivate(); });
+    PickCategory(f, "Nature");
+    EXPECT_EQ(reload.runs, 1);
+  }
+  EXPECT_EQ(ViewFiles(f), (std::vector<std::string>{a, b, c}));
+  EXPECT_EQ(f.wallpaper.WList.Items(), (std::vector<std::string>{a, b, c}));
+  // The Delete and "+" keys wait until the view is complete.
+  {
+    InLoop keys([&] {
+      f.wallpaper.WPList.SetSelected(0);
+      SendMessageA(f.wallpaper.WPList.hwnd(), WM_KEYDOWN, VK_DELETE, 0);
+      SendMessageA(f.wallpaper.WPList.hwnd(), WM_CHAR, '+', 0);
+    });
+    PickCategory(f, "Nature");
+    EXPECT_EQ(keys.runs, 1);
+  }
+  EXPECT_EQ(ReadCategoryFile("Nature"), text);
+  EXPECT_EQ(ViewFiles(f), (std::vector<std::string>{a, b, c}));
+  EXPECT_TRUE(fakes.prompts.openSpecs.empty());
 }
 
 TEST_F(WallpaperCategories, AddRenameAndRemoveCategories) {
