@@ -80,6 +80,11 @@ std::vector<BadCase> BadCases() {
   c.push_back({"DCX pointing past its end", {0xb1, 0x68, 0xde, 0x3a, 0xff, 0xff, 0, 0}, Format::Dcx, "outside"});
   c.push_back({"ICO without images", {0, 0, 1, 0, 0, 0}, Format::Ico, "no image"});
   c.push_back({"JPEG 2000 signature only", {0, 0, 0, 12, 'j', 'P', ' ', ' ', 13, 10, 0x87, 10}, Format::Jp2, "JPEG 2000"});
+  // A code stream declaring 4096 x 4096 pixels in 65536 tiles of 16 x 16 and three components.
+  c.push_back({"J2K with 65536 tiles",
+               {0xff, 0x4f, 0xff, 0x51, 0, 47, 0, 0, 0, 0, 0x10, 0, 0, 0, 0x10, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                0, 0, 0, 16, 0, 0, 0, 16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 7, 1, 1, 7, 1, 1, 7, 1, 1},
+               Format::J2k, "too many tiles"});
   c.push_back({"TIFF header only", {'I', 'I', 42, 0, 8, 0, 0, 0}, Format::Tiff, "TIFF"});
   c.push_back({"PCX of 65536 x 1 lines", {10, 5, 1, 8, 0, 0, 0, 0, 0xff, 0xff, 0, 0}, Format::Pcx, "PCX"});
   return c;
