@@ -1,6 +1,19 @@
 #include "dashboard/side_panel.h"
 
+#include "dashboard/night_mode.h"
+
 namespace zel::dashboard {
+
+namespace {
+// Main windows alive in the process; the dark-mode overlay they share goes with the last one.
+int livePanels = 0;
+}  // namespace
+
+SidePanel::SidePanel() { ++livePanels; }
+
+SidePanel::~SidePanel() {
+  if (--livePanels == 0) ReleaseNightMode();
+}
 
 using ui::Align;
 using ui::Glyph;
@@ -49,6 +62,7 @@ void SidePanel::Build(ui::Widget& parent) {
   BitBtn5.SetHint("Click here to \"Optimize Memory Usage\"");
   Label14.Create(monitorBox, {56, 124, 41, 25}, "Power");
   Label14.SetHint("Power Options");
+  Label14.helpKeyword = "RunDll32.exe Shell32.dll,Control_RunDLL powercfg.cpl";
   Label11.Create(monitorBox, {104, 8, 65, 16}, "Uptime", Align::Centre);
   Label11.SetBold(true);
   Label13.Create(monitorBox, {104, 28, 65, 113}, "0 Day(s)", Align::Centre, true);
@@ -62,18 +76,24 @@ void SidePanel::Build(ui::Widget& parent) {
     int left, top;
     const char* hint;
     Glyph glyph;
+    const char* command;
   };
-  QuickLink links[] = {{BitBtn6, 16, 312, "Control Panel", Glyph::ControlPanel},
-                       {BitBtn7, 56, 312, "Computer Management", Glyph::ComputerManagement},
-                       {BitBtn13, 96, 312, "System Properties", Glyph::SystemProperties},
-                       {BitBtn8, 136, 312, "Windows Mobility Center", Glyph::MobilityCenter},
-                       {BitBtn9, 16, 352, "Folder Options", Glyph::FolderOptions},
-                       {BitBtn10, 56, 352, "Network Connections", Glyph::NetworkConnections},
-                       {BitBtn11, 96, 352, "Sound Volume", Glyph::SoundVolume},
-                       {BitBtn12, 136, 352, "Safely Remove Hardware", Glyph::SafelyRemove}};
+  QuickLink links[] = {
+      {BitBtn6, 16, 312, "Control Panel", Glyph::ControlPanel, "Rundll32 Shell32.dll,Control_RunDLL"},
+      {BitBtn7, 56, 312, "Computer Management", Glyph::ComputerManagement, "mmc.exe compmgmt.msc"},
+      {BitBtn13, 96, 312, "System Properties", Glyph::SystemProperties,
+       "Rundll32 Shell32.dll,Control_RunDLL Sysdm.cpl,,3"},
+      {BitBtn8, 136, 312, "Windows Mobility Center", Glyph::MobilityCenter, "mblctr.exe"},
+      {BitBtn9, 16, 352, "Folder Options", Glyph::FolderOptions, "Rundll32 Shell32.dll,Options_RunDLL"},
+      {BitBtn10, 56, 352, "Network Connections", Glyph::NetworkConnections,
+       "RunDll32.exe shell32.dll,Control_RunDLL ncpa.cpl"},
+      {BitBtn11, 96, 352, "Sound Volume", Glyph::SoundVolume, "sndvol.exe"},
+      {BitBtn12, 136, 352, "Safely Remove Hardware", Glyph::SafelyRemove,
+       "RunDll32.exe shell32.dll,Control_RunDLL hotplug.dll"}};
   for (auto& q : links) {
     q.button.Create(Panel2, {q.left, q.top, 41, 41}, q.hint, q.glyph, GlyphLayout::Only);
     q.button.SetHint(q.hint);
+    q.button.helpKeyword = q.command;
   }
 
   // Run box
@@ -88,25 +108,30 @@ void SidePanel::Build(ui::Widget& parent) {
   btn1.SetGroup(100, true);
   btn1.SetHint("Protect your Eyes when working on The Dark Place");
 
-  // Power row: "A" is 25 wide, the others 29; all 30 tall.
+  // Power row: "A" is 25 wide, the others 29; all 30 tall. The hints of shutdown, restart and
+  // hibernate get their second line in the main window's FormCreate.
   struct PowerButton {
     ui::Button& button;
     const char* name;
     const char* hint;
     Glyph glyph;
+    const char* command;
   };
-  PowerButton power[] = {{pcShut, "Shutdown", "Shutdown", Glyph::Shutdown},
-                         {pcRest, "Restart", "Restart", Glyph::Restart},
-                         {pcSleep, "Sleep", "Sleep", Glyph::Sleep},
-                         {pcHib, "Hibernate", "Hibernate", Glyph::Hibernate},
-                         {pcLock, "Lock", "Lock", Glyph::Lock}};
+  PowerButton power[] = {
+      {pcShut, "Shutdown", "Shutdown", Glyph::Shutdown, "shutdown /s /t 30"},
+      {pcRest, "Restart", "Restart", Glyph::Restart, "shutdown /r /t 30"},
+      {pcSleep, "Sleep", "Sleep", Glyph::Sleep, "rundll32.exe powrprof.dll,SetSuspendState 0,1,0"},
+      {pcHib, "Hibernate", "Hibernate", Glyph::Hibernate, "RunDll32.exe powrprof.dll,SetSuspendState"},
+      {pcLock, "Lock", "Lock", Glyph::Lock, "RunDll32.exe user32.dll,LockWorkStation"}};
   BitBtn15.Create(Panel2, {10, 564, 25, 30}, "A");
   BitBtn15.SetFont({"MS Sans Serif", 8, true, false, false, ui::kGreen});
   BitBtn15.SetHint("Abort \"Shutdown\" or \"Restart\"");
+  BitBtn15.helpKeyword = "shutdown /a";
   int left = 38;
   for (auto& p : power) {
     p.button.Create(Panel2, {left, 564, 29, 30}, p.name, p.glyph, GlyphLayout::Only);
     p.button.SetHint(p.hint);
+    p.button.helpKeyword = p.command;
     left += 29 + 1;
   }
 
@@ -115,10 +140,22 @@ void SidePanel::Build(ui::Widget& parent) {
   lblToday.Create(footerBand, {15, 10, 161, 18}, "-", Align::Centre);
   lblToday.SetFont({"Tahoma", 10, true, false, false, ui::kWhite});
   lblToday.SetHandCursor(true);
+  lblToday.helpKeyword = "RunDll32.exe shell32.dll,Control_RunDLL timedate.cpl";
+
+  BindHandlers();
 }
 
-void SidePanel::Timer1Timer() {
-  // Filled in by the system monitor.
+void SidePanel::BindHandlers() {
+  for (ui::Button* b : {&BitBtn6, &BitBtn7, &BitBtn13, &BitBtn8, &BitBtn9, &BitBtn10, &BitBtn11, &BitBtn12, &Label14})
+    b->onClick = [this, b] { QLClick(*b); };
+  lblToday.onClick = [this] { QLClick(lblToday); };
+  for (ui::Button* b : {&BitBtn15, &pcShut, &pcRest, &pcSleep, &pcHib, &pcLock})
+    b->onClick = [this, b] { PowControlClick(*b); };
+  txtRun.onKeyPress = [this](char& key) { txtRunKeyPress(key); };
+  Label21.onClick = [this] { Label21Click(); };
+  BitBtn5.onClick = [this] { BitBtn5Click(); };
+  btnHome.onClick = [this] { btnHomeClick(); };
+  btn1.onClick = [this] { btn1Click(); };
 }
 
 }  // namespace zel::dashboard

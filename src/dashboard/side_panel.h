@@ -9,12 +9,34 @@
 
 namespace zel::dashboard {
 
+// The uptime text of the system monitor: DurationText of the clock's tick count.
+std::string UptimeText();
+
 class SidePanel {
  public:
-  // Creates every control of the panel at its design place inside `parent`.
+  SidePanel();
+  ~SidePanel();
+  SidePanel(const SidePanel&) = delete;
+  SidePanel& operator=(const SidePanel&) = delete;
+
+  // Creates every control of the panel at its design place inside `parent`, with the command
+  // line of each launcher in its helpKeyword, and binds the handlers.
   void Build(ui::Widget& parent);
-  // The monitor's tick (every second, driven by the main window's Timer1).
+
+  // System monitor (monitor.cpp): the main window's Timer1 calls it every second.
   void Timer1Timer();
+
+  // Launchers (launchers.cpp). The quick links, "Power", the date-and-time footer and the
+  // power row start the command line their control carries.
+  void QLClick(ui::Widget& sender);
+  void PowControlClick(ui::Widget& sender);
+  void txtRunKeyPress(char& key);
+  void Label21Click();
+  void BitBtn5Click();
+  void btnHomeClick();
+
+  // Dark mode (night_mode.cpp): switches the screen-dimming overlay on and off.
+  void btn1Click();
 
   ui::Panel Panel2;
 
@@ -53,6 +75,9 @@ class SidePanel {
   // Footer band
   ui::Panel footerBand;
   ui::Label lblToday;
+
+ private:
+  void BindHandlers();
 };
 
 }  // namespace zel::dashboard
