@@ -43,7 +43,7 @@ endif()
 
 if(WIN32)
   # Static runtime: the exe imports nothing beyond the DLLs Windows ships.
-  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
   add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 NOMINMAX WIN32_LEAN_AND_MEAN)
 endif()
 
@@ -51,5 +51,9 @@ endif()
 function(zel_link_resources target)
   if(WIN32)
     target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/res/zelvane.rc)
+    # The compiled resources follow the pictures, the icon and the manifest they embed.
+    file(GLOB glyphs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/glyphs/*.png)
+    set_source_files_properties(${CMAKE_SOURCE_DIR}/res/zelvane.rc PROPERTIES OBJECT_DEPENDS
+      "${glyphs};${CMAKE_SOURCE_DIR}/res/glyphs.rc;${CMAKE_SOURCE_DIR}/res/zelvane.ico;${CMAKE_SOURCE_DIR}/res/zelvane.manifest")
   endif()
 endfunction()

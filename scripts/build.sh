@@ -2,15 +2,18 @@
 # Installs what is missing and builds everything: the image libraries for both Windows
 # targets, the native build (portable code, tests, tools) and Zelvane.exe for x64 and x86.
 # Leaves ready portable folders in out/x64 and out/x86 and the native tools in out/native.
+#   build.sh [native] [x64] [x86]      what to build (default: all three)
 source "$(dirname "$0")/common.sh"
 cd "$ZEL_ROOT"
+targets=" ${*:-native x64 x86} "
+wants() { [[ $targets == *" $1 "* ]]; }
 
 bash scripts/setup.sh
 [ -f scripts/setup-imaging.sh ] && bash scripts/setup-imaging.sh
 
 step "Image libraries for Windows"
-deps_x64=$(bash scripts/deps.sh x86_64 | tail -n 1)
-deps_x86=$(bash scripts/deps.sh i686 | tail -n 1)
+wants x64 && { deps_x64=$(bash scripts/deps.sh x86_64 | tail -n 1) || exit 1; }
+wants x86 && { deps_x86=$(bash scripts/deps.sh i686 | tail -n 1) || exit 1; }
 
 configure() { # dir [args...]
   local dir="$1"; shift
@@ -37,17 +40,26 @@ compile() { # dir what
 }
 
 mkdir -p build out
-configure build/native -DZEL_OUT_DIR="$ZEL_ROOT/out/native"
-compile build/native "the native code and tests"
+if wants native; then
+  configure build/native -DZEL_OUT_DIR="$ZEL_ROOT/out/native"
+  compile build/native "the native code and tests"
+fi
 
+if wants x64; then
 configure build/x64 -DCMAKE_TOOLCHAIN_FILE="$ZEL_ROOT/cmake/toolchain-mingw-x86_64.cmake" \
   -DZEL_DEPS_PREFIX="$deps_x64" -DZEL_OUT_DIR="$ZEL_ROOT/out/x64" -DCMAKE_CROSSCOMPILING_EMULATOR=wine
 cmake -S . -B build/x64 -DZEL_DEPS_PREFIX="$deps_x64" >/dev/null
 compile build/x64 "Zelvane.exe and its tests for x64"
+fi
 
+if wants x86; then
 configure build/x86 -DCMAKE_TOOLCHAIN_FILE="$ZEL_ROOT/cmake/toolchain-mingw-i686.cmake" \
   -DZEL_DEPS_PREFIX="$deps_x86" -DZEL_OUT_DIR="$ZEL_ROOT/out/x86"
 cmake -S . -B build/x86 -DZEL_DEPS_PREFIX="$deps_x86" >/dev/null
 compile build/x86 "Zelvane.exe for x86"
+fi
 
-step "Portable folders: out/x64 and out/x86 ($(du -h out/x64/Zelvane.exe | cut -f1) exe)"
+for arch in x64 x86; do
+  wants $arch && note "portable folder out/$arch: Zelvane.exe $(du -h out/$arch/Zelvane.exe | cut -f1) with $(ls out/$arch | grep -v Zelvane.exe | tr '\n' ' ')"
+done
+true

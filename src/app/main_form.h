@@ -24,11 +24,13 @@ struct FrameOptions {
   const std::vector<std::string>* arguments = nullptr;
   // The first main window ends the program when it closes; further ones only hide.
   bool isMain = true;
+  // Closing the window ends the message loop (off for windows made by tests).
+  bool endsProgram = true;
   HWND owner = nullptr;
 };
 
-// The tool pages in the order of the tool area's sheets; a tool-set button's tag names one.
-enum ToolPage { kLogonPage = 0, kCapturePage = 1, kWallpaperPage = 2, kExtrasPage = 3, kIconsPage = 4 };
+// The tags of the tool-set buttons: each names one page of the tool area.
+enum ToolTag { kLogonTag = 0, kCaptureTag = 1, kWallpaperTag = 2, kExtrasTag = 3, kIconsTag = 4 };
 
 class TfrmZelvane : public ui::Form {
  public:
@@ -47,6 +49,8 @@ class TfrmZelvane : public ui::Form {
   void IconDblClick();
   void SkinActivate();
   void RouteDroppedFile(const std::string& path);
+  // The sheet a tool-set tag selects; nullptr for a tag outside 0 to 4.
+  ui::Panel* SheetForTag(int tag) const;
 
   // Settings file.
   void ReadSettings();
@@ -80,7 +84,11 @@ class TfrmZelvane : public ui::Form {
   std::vector<std::string> arguments_;
   std::vector<std::unique_ptr<TfrmZelvane>> further_;
   bool trayIconShown_ = false;
+  std::string startupProbe_;   // benchmark: file to write the time of the first full paint to
 };
+
+// Writes the milliseconds since process creation to `path` (the start-up benchmark's probe).
+void WriteStartupProbe(const std::string& path);
 
 // The three home-page addresses the home button draws from at start-up (the first one twice).
 extern const char* const HomeAddresses[3];

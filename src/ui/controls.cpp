@@ -685,6 +685,11 @@ void PageControl::SetActivePage(int index) {
   for (size_t i = 0; i < sheets_.size(); ++i) sheets_[i]->SetVisible(int(i) == index);
 }
 
+void PageControl::SetActiveSheet(const Panel* sheet) {
+  for (size_t i = 0; i < sheets_.size(); ++i)
+    if (sheets_[i].get() == sheet) SetActivePage(int(i));
+}
+
 bool PageControl::OnNotify(NMHDR* header, LRESULT& result) {
   if (header->hwndFrom != hwnd_ || header->code != TCN_SELCHANGE) return false;
   SetActivePage(int(SendMessageA(hwnd_, TCM_GETCURSEL, 0, 0)));

@@ -247,6 +247,8 @@ class PageControl : public Widget {
   // Adds a sheet; its children are laid out against the sheet's design size.
   Panel& AddSheet(const std::string& caption);
   int ActivePageIndex() const { return active_; }
+  Panel* ActiveSheet() const { return active_ < 0 ? nullptr : sheets_[size_t(active_)].get(); }
+  void SetActiveSheet(const Panel* sheet);
   void SetActivePage(int index);
   Panel& Sheet(int index) { return *sheets_[size_t(index)]; }
   int SheetCount() const { return int(sheets_.size()); }

@@ -16,6 +16,12 @@ namespace {
 // Message boxes show a doubled ampersand as one, like the program's labels.
 std::string BoxText(const std::string& text) { return ReplaceAll(text, "&&", "&"); }
 
+// The folder browser starts with the given folder selected.
+int CALLBACK SelectStartFolder(HWND wnd, UINT msg, LPARAM, LPARAM data) {
+  if (msg == BFFM_INITIALIZED && data) SendMessageA(wnd, BFFM_SETSELECTIONA, TRUE, data);
+  return 0;
+}
+
 // The input box: a small modal dialog built in memory (caption, prompt, edit, OK, Cancel).
 class InputDialog {
  public:
@@ -157,10 +163,7 @@ class WindowsPrompterImpl : public Prompter {
     bi.pszDisplayName = display;
     bi.lpszTitle = caption.c_str();
     bi.ulFlags = BIF_RETURNONLYFSDIRS;
-    bi.lpfn = [](HWND wnd, UINT msg, LPARAM, LPARAM data) -> int {
-      if (msg == BFFM_INITIALIZED && data) SendMessageA(wnd, BFFM_SETSELECTIONA, TRUE, data);
-      return 0;
-    };
+    bi.lpfn = &SelectStartFolder;
     bi.lParam = startFolder.empty() ? 0 : reinterpret_cast<LPARAM>(startFolder.c_str());
     LPITEMIDLIST list = SHBrowseForFolderA(&bi);
     if (!list) return false;

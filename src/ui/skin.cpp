@@ -166,6 +166,11 @@ const Rendered* Render(Glyph glyph, int size, COLORREF colour) {
   return &r;
 }
 
+int CALLBACK NoteFontFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
 }  // namespace
 
 void DrawGlyph(HDC dc, Glyph glyph, const RECT& box, int size, COLORREF colour) {
@@ -185,12 +190,7 @@ std::string ResolveFontFace(const std::string& face) {
     lstrcpyA(lf.lfFaceName, "Microsoft Sans Serif");
     bool found = false;
     HDC dc = GetDC(nullptr);
-    EnumFontFamiliesExA(
-        dc, &lf, [](const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM p) -> int {
-          *reinterpret_cast<bool*>(p) = true;
-          return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExA(dc, &lf, &NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
     ReleaseDC(nullptr, dc);
     return found;
   }();

@@ -154,6 +154,7 @@ app::TfrmZelvane& FrameTest::StartFrame(const std::vector<std::string>& argument
   app::FrameOptions options;
   options.appDir = appDir.path();
   options.arguments = &arguments_;
+  options.endsProgram = false;
   frame = std::make_unique<app::TfrmZelvane>(options);
   fakes.prompts.afterModal = [this] {
     if (frame && frame->IsShown()) frame->FormActivate();

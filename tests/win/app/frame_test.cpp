@@ -11,7 +11,7 @@ class Frame : public FrameTest {};
 TEST_F(Frame, StartsWithTheLogonPageAndTheExpectedFrame) {
   auto& f = StartFrame();
   EXPECT_EQ(f.Text(), "Zelvane");
-  EXPECT_EQ(f.PageControl1.ActivePageIndex(), app::kLogonPage);
+  EXPECT_EQ(f.PageControl1.ActiveSheet(), f.shtLSC);
   EXPECT_TRUE(f.spdLSC.Down());
   EXPECT_EQ(f.side.title.Text(), "Zelvane");
   EXPECT_EQ(f.AppDir, appDir.path());
@@ -32,22 +32,25 @@ TEST_F(Frame, ToolSetButtonsSelectPagesByTag) {
   auto& f = StartFrame();
   struct Case {
     ui::Button& button;
-    int page;
-  } cases[] = {{f.spdSC, app::kCapturePage}, {f.spdWC, app::kWallpaperPage}, {f.SpeedButton2, app::kExtrasPage},
-               {f.spdICus, app::kIconsPage}, {f.spdLSC, app::kLogonPage}};
+    ui::Panel* sheet;
+    const char* caption;
+  } cases[] = {{f.spdSC, f.shtSC, "Screen Capture"},       {f.spdWC, f.shtWC, "Wallpaper Changer"},
+               {f.SpeedButton2, f.shtExtras, "EXTRAS"},     {f.spdICus, f.shtICus, "Icon Customizer"},
+               {f.spdLSC, f.shtLSC, "Logon Screen Changer"}};
   for (auto& c : cases) {
     SendMessageA(c.button.hwnd(), BM_CLICK, 0, 0);
-    EXPECT_EQ(f.PageControl1.ActivePageIndex(), c.page) << c.button.Text();
+    EXPECT_EQ(f.PageControl1.ActiveSheet(), c.sheet) << c.button.Text();
+    EXPECT_EQ(f.PageControl1.ActiveSheet()->Text(), c.caption);
     EXPECT_TRUE(c.button.Down());
     int down = 0;
     for (ui::Button* b : {&f.spdICus, &f.spdLSC, &f.spdSC, &f.spdWC, &f.SpeedButton2}) down += b->Down();
     EXPECT_EQ(down, 1);
-    EXPECT_TRUE(IsWindowVisible(f.PageControl1.Sheet(c.page).hwnd()));
+    EXPECT_TRUE(IsWindowVisible(c.sheet->hwnd()));
   }
   // A tag outside 0 to 4 changes nothing.
   f.spdSC.tag = 7;
   f.ToolSet_Select(f.spdSC);
-  EXPECT_EQ(f.PageControl1.ActivePageIndex(), app::kLogonPage);
+  EXPECT_EQ(f.PageControl1.ActiveSheet(), f.shtLSC);
 }
 
 TEST_F(Frame, SendToTrayHidesAndTheTrayIconRestores) {
