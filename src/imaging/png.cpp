@@ -82,6 +82,27 @@ bool ReadRowsC(PngDec* d, png_bytep buf, PngRowFn fn, void* ctx) {
   return true;
 }
 
+// zlib expands at most about 1032 times: compressed data too short for the declared size means a
+// lying or truncated file, refused before the picture's memory is taken.
+void CheckCompressedSize(std::span<const uint8_t> d, uint32_t width, uint32_t height) {
+  uint64_t idat = 0;
+  int depth = 8, channels = 4;
+  for (size_t at = 8; at + 8 <= d.size();) {
+    const uint32_t length = uint32_t(d[at]) << 24 | uint32_t(d[at + 1]) << 16 | uint32_t(d[at + 2]) << 8 | d[at + 3];
+    const bool isHeader = std::memcmp(&d[at + 4], "IHDR", 4) == 0, isData = std::memcmp(&d[at + 4], "IDAT", 4) == 0;
+    if (isHeader && at + 18 <= d.size()) {
+      depth = d[at + 16];
+      const int type = d[at + 17];
+      channels = type == 2 ? 3 : type == 4 ? 2 : type == 6 ? 4 : 1;
+    }
+    if (isData) idat += std::min<uint64_t>(length, d.size() - at - 8);
+    if (std::memcmp(&d[at + 4], "IEND", 4) == 0) break;
+    at += 12 + uint64_t(length);
+  }
+  const uint64_t raw = (uint64_t(width) * uint64_t(channels) * uint64_t(depth) / 8 + 1) * height;
+  if (idat * 1032 + 4096 < raw) Fail("truncated file: the image data is far too short for the declared size");
+}
+
 class PngDecoder {
  public:
   explicit PngDecoder(std::span<const uint8_t> data) {
@@ -96,6 +117,7 @@ class PngDecoder {
     if (!d_.info) Fail("not enough memory");
     if (!ReadInfoC(&d_)) Throw();
     CheckSize(d_.width, d_.height);
+    CheckCompressedSize(data, d_.width, d_.height);
   }
   PngDec* get() { return &d_; }
   [[noreturn]] void Throw() { Fail(std::string("PNG error: ") + d_.io.message); }

@@ -53,6 +53,20 @@ std::vector<BadCase> BadCases() {
   std::vector<uint8_t> png = FileBytes(Fixture("rgb.png"));
   png[16] = 0, png[17] = 0, png[18] = 0xea, png[19] = 0x60, png[20] = 0, png[21] = 0, png[22] = 0xea, png[23] = 0x60;
   c.push_back({"PNG claiming 60000x60000", png, Format::Png, "PNG error"});
+  png = FileBytes(Fixture("rgb.png"));
+  png[18] = 0x2e, png[19] = 0xe0, png[22] = 0x2e, png[23] = 0xe0;  // 12000 x 12000 (CRC fixed below)
+  {
+    const uint32_t crc = [&] {  // CRC-32 of the IHDR chunk type and data
+      uint32_t c = 0xffffffffu;
+      for (size_t i = 12; i < 29; ++i) {
+        c ^= png[i];
+        for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xedb88320u & (0u - (c & 1)));
+      }
+      return ~c;
+    }();
+    png[29] = uint8_t(crc >> 24), png[30] = uint8_t(crc >> 16), png[31] = uint8_t(crc >> 8), png[32] = uint8_t(crc);
+  }
+  c.push_back({"PNG claiming 12000x12000 in 3 KB", png, Format::Png, "too short"});
   // JPEG whose frame says 65000 x 65000.
   std::vector<uint8_t> jpg = FileBytes(Fixture("baseline.jpg"));
   for (size_t i = 0; i + 9 < jpg.size(); ++i)
