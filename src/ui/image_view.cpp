@@ -164,16 +164,26 @@ void ImageView::PaintPicture(HDC dc) {
   const img::Image& shown = image_.hasAlpha() ? flattened_ : image_;
   if (r.width < shown.width() || r.height < shown.height()) {
     // Reduced: a smooth copy at the display size, built once per size.
-    if (!reducedValid_ || reduced_.width() != r.width || reduced_.height() != r.height) {
-      reduced_ = ScaleForDisplay(shown, r.width, r.height);
+    if (!reducedValid_ || reducedW_ != r.width || reducedH_ != r.height) {
       reducedValid_ = true;
+      reducedW_ = r.width;
+      reducedH_ = r.height;
+      reduced_ = img::Image();
       ++displayScales_;
+      try {
+        reduced_ = ScaleForDisplay(shown, r.width, r.height);
+      } catch (const std::exception&) {
+        // No memory for the smooth copy: painting must still finish, so this size is drawn
+        // coarsely below.
+      }
     }
-    Blit(dc, reduced_, x0 - r.left, y0 - r.top, x1 - x0, y1 - y0, x0, y0, x1 - x0, y1 - y0);
-    return;
+    if (!reduced_.empty()) {
+      Blit(dc, reduced_, x0 - r.left, y0 - r.top, x1 - x0, y1 - y0, x0, y0, x1 - x0, y1 - y0);
+      return;
+    }
   }
   // Actual size or enlarged: the source pixels that cover the visible part, each drawn as a
-  // block of its own colour.
+  // block of its own colour (the same way, coarsely, a reduction without its smooth copy).
   const double sx = double(r.width) / shown.width(), sy = double(r.height) / shown.height();
   const int ix0 = std::clamp(int(std::floor((x0 - r.left) / sx)), 0, shown.width() - 1);
   const int iy0 = std::clamp(int(std::floor((y0 - r.top) / sy)), 0, shown.height() - 1);

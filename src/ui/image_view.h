@@ -66,7 +66,8 @@ class ImageView : public Widget {
   img::Image image_;
   img::Image flattened_;          // the picture over white when it has transparency
   img::Image reduced_;            // the picture at the display size, when that is smaller
-  bool reducedValid_ = false;
+  bool reducedValid_ = false;     // reduced_ was made for this picture at reducedW_ x reducedH_
+  int reducedW_ = 0, reducedH_ = 0;
   int displayScales_ = 0;
   ImageViewModel model_;
   std::string emptyText_;
