@@ -12,9 +12,14 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$BUILD/build.ninja" ]; then
   DEPS=$(bash "$ROOT/scripts/deps.sh" x86_64 | tail -1)
   cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-mingw-x86_64.cmake" -DZEL_DEPS_PREFIX="$DEPS" >/dev/null
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-mingw-x86_64.cmake" -DZEL_DEPS_PREFIX="$DEPS" >/dev/null 2>&1
 fi
-cmake --build "$BUILD" -j2 --target zel_win_tests >/dev/null
+LOG=$(mktemp)
+if ! cmake --build "$BUILD" -j2 --target zel_win_tests >"$LOG" 2>&1; then
+  cat "$LOG"
+  exit 1
+fi
+rm -f "$LOG"
 
 XVFB_PID=""
 OWN_PREFIX=""
