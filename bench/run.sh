@@ -132,9 +132,9 @@ read -r a b < <(hf "$IMG convert $W/shot.bmp $W/o.png" "$IM $W/shot.bmp $W/im.pn
 "$IMG" convert "$W/shot.bmp" "$W/o.png"; $IM "$W/shot.bmp" "$W/im.png"
 report "PNG: ours $(printf %.3f "$a")s $(stat -c %s "$W/o.png") bytes, ImageMagick $(printf %.3f "$b")s $(stat -c %s "$W/im.png") bytes;" \
        "time ratio $(ratio "$a" "$b") (goal <= 0.3), size ratio $(ratio "$(stat -c %s "$W/o.png")" "$(stat -c %s "$W/im.png")") (goal <= 1.07)"
-for spec in "bmp:" "jpg:--quality 95:-quality 95:cjpeg -quality 95 -sample 1x1 -optimize -outfile $W/lib.jpg $W/shot.ppm" \
+for case_ in "bmp:" "jpg:--quality 95:-quality 95:cjpeg -quality 95 -sample 1x1 -optimize -outfile $W/lib.jpg $W/shot.ppm" \
             "tif::-compress lzw:tiffcp -c lzw:2 $W/shot.tif $W/lib.tif" "gif:" "pdf"; do
-  IFS=: read -r ext ours theirs lib <<< "$spec"
+  IFS=: read -r ext ours theirs lib <<< "$case_"
   if [ "$ext" = pdf ]; then
     # Debian's ImageMagick policy forbids writing PDF: ours alone, checked with pdfinfo.
     read -r a < <(hf "$IMG convert $W/shot.bmp $W/o.pdf")
