@@ -25,8 +25,13 @@ struct ErrorMgr {
   jpeg_error_mgr pub;
   jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
-  bool truncated;
+  // The data ended (libjpeg then supplies an end marker) and the decoder needed bits that were
+  // not there. Only both together mean lost pixels: a file that lacks just its end marker
+  // reaches the end while reading ahead, with every pixel decoded.
+  bool endOfFile;
+  bool ranOut;
   bool tooLarge;  // encoding: output passed the caller's limit
+  bool truncated() const { return endOfFile && ranOut; }
 };
 
 void OnError(j_common_ptr c) {
@@ -37,7 +42,8 @@ void OnError(j_common_ptr c) {
 
 void OnMessage(j_common_ptr c, int level) {
   auto* e = reinterpret_cast<ErrorMgr*>(c->err);
-  if (level < 0 && c->err->msg_code == JWRN_JPEG_EOF) e->truncated = true;
+  if (level < 0 && c->err->msg_code == JWRN_JPEG_EOF) e->endOfFile = true;
+  if (level < 0 && c->err->msg_code == JWRN_HIT_MARKER) e->ranOut = true;
 }
 
 void OnProgress(j_common_ptr c) {
@@ -96,7 +102,7 @@ bool ReadRowsC(Decoder* d, RowFn rowAt, RowDoneFn done, void* ctx) {
     unsigned y = d->cinfo.output_scanline;
     JSAMPROW row = rowAt(ctx, y);
     if (jpeg_read_scanlines(&d->cinfo, &row, 1) != 1) break;
-    if (d->err.truncated) break;
+    if (d->err.truncated()) break;
     done(ctx, y);
   }
   return true;
@@ -167,7 +173,7 @@ void Decode(std::span<const uint8_t> data, FILE* file, int minSide, Image* image
     sink->Begin(w, hgt, false);
   }
   if (!ReadRowsC(d, RowAt, RowDone, &ctx)) h.Throw();
-  if (d->err.truncated) Fail("the JPEG data ends early (truncated file)");
+  if (d->err.truncated()) Fail("the JPEG data ends early (truncated file)");
 }
 
 // --- encoding ---------------------------------------------------------------------------------

@@ -210,3 +210,20 @@ TEST(RealPhotos, DecodeLikeImageMagick) {
 
 }  // namespace
 }  // namespace zel::img::test
+
+namespace zel::img::test {
+namespace {
+
+// A JPEG that lacks only its end marker has every pixel; one cut inside its data has not.
+TEST(JpegReader, AcceptsAMissingEndMarkerButNotMissingData) {
+  for (const char* f : {"baseline.jpg", "progressive.jpg", "grey.jpg"}) {
+    const std::vector<uint8_t> full = FileBytes(Fixture(f));
+    const std::span<const uint8_t> noEnd(full.data(), full.size() - 2);
+    EXPECT_EQ(LoadFromMemory(noEnd, Format::Jpeg), Load(Fixture(f))) << f;
+    const std::span<const uint8_t> cut(full.data(), full.size() - 60);
+    EXPECT_THROW(LoadFromMemory(cut, Format::Jpeg), Error) << f;
+  }
+}
+
+}  // namespace
+}  // namespace zel::img::test
