@@ -29,9 +29,11 @@ void IconsPage::BuildDriveTab(ui::Panel& sheet) {
   BitBtn19.Create(sheet, {208, 96, 100, 28}, "RESET", Glyph::Reset, GlyphLayout::Left);
 
   nxDrive.Create(sheet, {8, 134, 671, 327},
-                 {{"Drive Letter", ui::ColumnKind::Text, 76, Align::Centre},
+                 // "Drive Letter" is a little wider than its letters need, so that the header
+                 // reads in full with the fonts that stand in for MS Sans Serif.
+                 {{"Drive Letter", ui::ColumnKind::Text, 86, Align::Centre},
                   {"Label", ui::ColumnKind::Text, 178},
-                  {"Icon Location", ui::ColumnKind::Text, 388}});
+                  {"Icon Location", ui::ColumnKind::Text, 378}});
 
   nxDrive.onSelectCell = [this](int, int) { nxDriveSelectCell(); };
   BitBtn18.onClick = [this] { BitBtn18Click(); };
