@@ -294,11 +294,12 @@ void WriteBmp(const Image& source, const ByteOut& out) {
   }
 }
 
-// BMP rows as they are decoded, top row first: each goes straight to its place in the
-// bottom-up file, so nothing but one row is held.
+// BMP rows as they are decoded, top row first: gathered into blocks of about 1 MB that go
+// straight to their place in the bottom-up file, so only one block is ever held.
 class BmpFileSink final : public RowSink {
  public:
-  explicit BmpFileSink(FILE* f) : f_(f) {}
+  // bgr: rows arrive as 3-byte pixels already (else BGRA).
+  BmpFileSink(FILE* f, bool bgr) : f_(f), bgr_(bgr) {}
   void Begin(int w, int h, bool) override {
     w_ = w, h_ = h, y_ = 0;
     stride_ = (size_t(w) * 3 + 3) / 4 * 4;
@@ -310,18 +311,29 @@ class BmpFileSink final : public RowSink {
     hw.le32(40), hw.le32(uint32_t(w)), hw.le32(uint32_t(h)), hw.le16(1), hw.le16(24), hw.le32(kRgb);
     hw.le32(uint32_t(imageSize)), hw.le32(3780), hw.le32(3780), hw.le32(0), hw.le32(0);
     Put(0, hw.out.data(), hw.out.size());
-    row_.assign(stride_, 0);
+    blockRows_ = int(std::clamp<size_t>((size_t(1) << 20) / stride_, 1, size_t(h)));
+    block_.assign(stride_ * size_t(blockRows_), 0);
+    inBlock_ = 0;
   }
   void Row(const uint8_t* s) override {
     if (y_ >= h_) return;
-    uint8_t* o = row_.data();
-    for (int x = 0; x < w_; ++x, s += 4, o += 3) o[0] = s[0], o[1] = s[1], o[2] = s[2];
-    Put(54 + uint64_t(stride_) * uint64_t(h_ - 1 - y_), row_.data(), stride_);
-    ++y_;
+    // Within a block the rows are stored last to first, as the file wants them.
+    uint8_t* o = block_.data() + stride_ * size_t(blockRows_ - 1 - inBlock_);
+    if (bgr_) std::memcpy(o, s, size_t(w_) * 3);
+    else
+      for (int x = 0; x < w_; ++x, s += 4, o += 3) o[0] = s[0], o[1] = s[1], o[2] = s[2];
+    ++y_, ++inBlock_;
+    if (inBlock_ == blockRows_ || y_ == h_) Flush();
   }
   bool complete() const { return y_ == h_; }
 
  private:
+  void Flush() {
+    // Rows y_ - inBlock_ .. y_ - 1 are file rows h_ - y_ .. h_ - y_ + inBlock_ - 1.
+    const size_t first = size_t(blockRows_ - inBlock_);
+    Put(54 + uint64_t(stride_) * uint64_t(h_ - y_), block_.data() + stride_ * first, stride_ * size_t(inBlock_));
+    inBlock_ = 0;
+  }
   void Put(uint64_t at, const uint8_t* p, size_t n) {
 #ifdef _WIN32
     const bool ok = _fseeki64(f_, int64_t(at), SEEK_SET) == 0;
@@ -331,9 +343,10 @@ class BmpFileSink final : public RowSink {
     if (!ok || std::fwrite(p, 1, n, f_) != n) Fail("the disk is full or the write failed");
   }
   FILE* f_;
-  int w_ = 0, h_ = 0, y_ = 0;
+  bool bgr_;
+  int w_ = 0, h_ = 0, y_ = 0, blockRows_ = 1, inBlock_ = 0;
   size_t stride_ = 0;
-  std::vector<uint8_t> row_;
+  std::vector<uint8_t> block_;
 };
 
 Size ConvertJpegToBmp(FILE* jpeg, const std::string& out) {
@@ -362,12 +375,12 @@ Size ConvertJpegToBmp(FILE* jpeg, const std::string& out) {
         }
       }
     };
-    BmpFileSink bmp(f);
+    BmpFileSink bmp(f, true);
     Reader reader;
     reader.bmp = &bmp;
     reader.size = &size;
     try {
-      StreamJpegFile(jpeg, 0, reader);
+      StreamJpegFileBgr(jpeg, reader);
     } catch (const Error& e) {
       if (!reader.writeError.empty()) throw;
       throw ReadError(e.what());

@@ -128,6 +128,8 @@ Image DecodeHdPhoto(std::span<const uint8_t> d);
 void StreamJpeg(std::span<const uint8_t> d, int minSide, RowSink& sink);
 // The same, reading the file piecewise instead of holding it in memory; minSide 0: full size.
 void StreamJpegFile(FILE* file, int minSide, RowSink& sink);
+// Full size, rows of 3 bytes (B, G, R): what a 24-bit BMP holds.
+void StreamJpegFileBgr(FILE* file, RowSink& sink);
 bool StreamPng(std::span<const uint8_t> d, RowSink& sink);
 bool StreamBmp(std::span<const uint8_t> d, RowSink& sink);
 bool StreamTiff(std::span<const uint8_t> d, RowSink& sink);

@@ -64,6 +64,7 @@ struct Decoder {
   bool created;
   bool cmyk;
   bool adobeInverted;
+  bool bgr;  // rows of 3 bytes (B, G, R) instead of BGRA
 };
 
 // --- setjmp frames: plain C data only -------------------------------------------------------
@@ -79,7 +80,7 @@ bool ReadHeaderC(Decoder* d, const uint8_t* data, size_t size, FILE* file, int m
   jpeg_read_header(&d->cinfo, TRUE);
   d->cmyk = d->cinfo.jpeg_color_space == JCS_CMYK || d->cinfo.jpeg_color_space == JCS_YCCK;
   d->adobeInverted = d->cmyk && d->cinfo.saw_Adobe_marker;
-  d->cinfo.out_color_space = d->cmyk ? JCS_CMYK : JCS_EXT_BGRA;
+  d->cinfo.out_color_space = d->cmyk ? JCS_CMYK : d->bgr ? JCS_EXT_BGR : JCS_EXT_BGRA;
   d->cinfo.dct_method = JDCT_ISLOW;
   if (minSide > 0) {
     const unsigned longSide = std::max(d->cinfo.image_width, d->cinfo.image_height);
@@ -154,13 +155,18 @@ uint8_t* RowAt(void* ctx, unsigned y) {
 void RowDone(void* ctx, unsigned y) {
   auto* c = static_cast<RowCtx*>(ctx);
   uint8_t* row = RowAt(ctx, y);
-  if (c->d->cmyk) CmykRowToBgra(row, c->d->cinfo.output_width, c->d->adobeInverted);
+  if (c->d->cmyk) {
+    CmykRowToBgra(row, c->d->cinfo.output_width, c->d->adobeInverted);
+    if (c->d->bgr)  // pack in place: each pixel moves down, never over one not yet read
+      for (unsigned x = 0; x < c->d->cinfo.output_width; ++x) std::memmove(row + x * 3, row + x * 4, 3);
+  }
   if (c->sink) c->sink->Row(row);
 }
 
-void Decode(std::span<const uint8_t> data, FILE* file, int minSide, Image* image, RowSink* sink) {
+void Decode(std::span<const uint8_t> data, FILE* file, int minSide, Image* image, RowSink* sink, bool bgr = false) {
   DecoderHandle h;
   Decoder* d = h.get();
+  d->bgr = bgr;
   if (!ReadHeaderC(d, data.data(), data.size(), file, minSide)) h.Throw();
   CheckSize(d->cinfo.image_width, d->cinfo.image_height);
   const int w = int(d->cinfo.output_width), hgt = int(d->cinfo.output_height);
@@ -283,6 +289,8 @@ Image DecodeJpeg(std::span<const uint8_t> d) {
 void StreamJpeg(std::span<const uint8_t> d, int minSide, RowSink& sink) { Decode(d, nullptr, std::max(1, minSide), nullptr, &sink); }
 
 void StreamJpegFile(FILE* file, int minSide, RowSink& sink) { Decode({}, file, std::max(0, minSide), nullptr, &sink); }
+
+void StreamJpegFileBgr(FILE* file, RowSink& sink) { Decode({}, file, 0, nullptr, &sink, true); }
 
 std::vector<uint8_t> EncodeJpegImpl(const Image& image, int quality, bool progressive, uint64_t abortAbove,
                                     bool* aborted) {

@@ -191,6 +191,11 @@ TEST(ConvertFile, StreamsJpegToBmpLikeLoadAndSave) {
   EXPECT_EQ(size.height, 37);
   Save(Load(Fixture("cmyk.jpg")), dir / "b.bmp");
   EXPECT_EQ(FileBytes(dir / "a.bmp"), FileBytes(dir / "b.bmp"));
+  // A tall picture is written in several blocks of rows, the last one partial.
+  WriteBytes(dir / "tall.jpg", EncodeJpeg(Noisy(300, 4001), 90, true));
+  EXPECT_EQ(ConvertFile(dir / "tall.jpg", dir / "tall.bmp").height, 4001);
+  Save(Load(dir / "tall.jpg"), dir / "tall2.bmp");
+  EXPECT_EQ(FileBytes(dir / "tall.bmp"), FileBytes(dir / "tall2.bmp"));
   // Other pairs go through Load and Save.
   EXPECT_EQ(ConvertFile(Fixture("rgb.png"), dir / "c.tga").width, 61);
   EXPECT_EQ(Load(dir / "c.tga"), Load(Fixture("rgb.png")));
