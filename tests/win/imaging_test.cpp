@@ -65,6 +65,15 @@ TEST(ImagingOnWindows, EveryWriterRoundTripsThroughItsReader) {
     if (std::string(ext) == ".png" || std::string(ext) == ".tga" || std::string(ext) == ".tif") EXPECT_EQ(back, clear) << ext;
     DeleteFileA(path.c_str());
   }
+  // The wallpaper's path: JPEG streamed into a bottom-up BMP, replacing the previous one.
+  Save(Pattern(300, 1200, false), dir + "wall.jpg", SaveOptions{90, true});
+  for (int i = 0; i < 2; ++i) {
+    const Size size = ConvertFile(dir + "wall.jpg", dir + "wall.bmp");
+    EXPECT_EQ(size.height, 1200);
+  }
+  EXPECT_EQ(Load(dir + "wall.bmp"), Load(dir + "wall.jpg"));
+  DeleteFileA((dir + "wall.jpg").c_str());
+  DeleteFileA((dir + "wall.bmp").c_str());
   // Only the files we wrote are left: no temporary files behind.
   WIN32_FIND_DATAA fd;
   HANDLE h = FindFirstFileA((dir + "*.tmp").c_str(), &fd);
