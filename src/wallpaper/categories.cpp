@@ -1,6 +1,7 @@
 // Categories: the list files in the WallCat folder, the category list, loading a category
 // into WList and the thumbnail view, adding and removing pictures.
 #include <exception>
+#include <thread>
 
 #include "core/error.h"
 #include "core/files.h"
@@ -14,6 +15,31 @@ namespace zel::wallpaper {
 
 namespace {
 constexpr char kNoCategory[] = "Please Add && Select a Category First!";
+
+// Makes a thumbnail while the window keeps answering: the picture is decoded on a helper
+// thread (one at a time, nothing shared but the path and the result) and this thread handles
+// its messages until the thumbnail is ready. A large photo takes up to a second or two to
+// decode; the window must not stop for it. A picture that cannot be read gives an empty one.
+img::Image ThumbnailAnswering(const std::string& path, int side, const ui::Widget& view) {
+  img::Image thumbnail;
+  HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::thread decoder([&] {
+    try {
+      thumbnail = img::LoadThumbnail(path, side);
+    } catch (...) {
+      thumbnail = img::Image();
+    }
+    SetEvent(ready);
+  });
+  // Once the window is gone (the program is closing) nothing is left to answer for.
+  while (view.hwnd() && WaitForSingleObject(ready, 0) != WAIT_OBJECT_0) {
+    MsgWaitForMultipleObjects(1, &ready, FALSE, INFINITE, QS_ALLINPUT);
+    ui::ProcessMessages();
+  }
+  decoder.join();
+  CloseHandle(ready);
+  return thumbnail;
+}
 }  // namespace
 
 std::string WallpaperPage::CategoryFile(const std::string& name) const {
@@ -70,14 +96,10 @@ void WallpaperPage::SelectCategory() {
 
   for (int i = 0; i < WList.Count(); ++i) {
     const std::string file = WList[i];
-    img::Image thumbnail;
-    try {
-      thumbnail = img::LoadThumbnail(file, WPList.ThumbnailSide());
-    } catch (const std::exception&) {
-      // A picture that cannot be read keeps its place and shows as such.
-    }
-    // The item carries its path from the start, so a rotation tick while the rest loads
-    // already finds it.
+    img::Image thumbnail = ThumbnailAnswering(file, WPList.ThumbnailSide(), WPList);
+    if (generation != loadGeneration_ || !WPList.hwnd()) return;
+    // A picture that cannot be read keeps its place and shows as such. The item carries its
+    // path from the start, so a rotation tick while the rest loads already finds it.
     WPList.Add(file, std::move(thumbnail));
     ui::ProcessMessages();
     if (generation != loadGeneration_ || !WPList.hwnd()) return;
