@@ -14,7 +14,7 @@ probe=$(mktemp)
 winprobe=$(winepath -w "$probe")
 measure() { # exe -> median ms over $runs runs
   local values=() v
-  wine "$1" >/dev/null 2>&1 || true   # warm the file cache and the wineserver
+  ZELVANE_STARTUP_PROBE="$winprobe" wine "$1" >/dev/null 2>&1 || true   # warm the caches and the wineserver
   for _ in $(seq "$runs"); do
     rm -f "$probe"
     ZELVANE_STARTUP_PROBE="$winprobe" wine "$1" >/dev/null 2>&1

@@ -151,7 +151,6 @@ void TfrmZelvane::BuildControls() {
 
   Timer1.SetInterval(1000);
   Timer1.SetEnabled(true);
-  Relayout();
 }
 
 void TfrmZelvane::BindHandlers() {

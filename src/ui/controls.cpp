@@ -674,7 +674,7 @@ Panel& PageControl::AddSheet(const std::string& caption) {
   sheet->SetVisible(false);
   sheets_.push_back(std::move(sheet));
   if (active_ < 0) SetActivePage(0);
-  ApplyLayout(form() ? form()->CurrentScale() : Scale{});
+  PlaceSheet(*sheets_.back());
   return *sheets_.back();
 }
 
@@ -697,15 +697,23 @@ bool PageControl::OnNotify(NMHDR* header, LRESULT& result) {
   return true;
 }
 
-void PageControl::ApplyLayout(const Scale& s) {
-  fontScale_ = s.font();
-  ApplyFont();
+void PageControl::PlaceSheet(Panel& sheet) {
   RECT area;
   GetClientRect(hwnd_, &area);
   if (tabs_) SendMessageA(hwnd_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-  for (auto& sheet : sheets_) {
-    SetWindowPos(sheet->hwnd(), nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+  RECT now;
+  GetWindowRect(sheet.hwnd(), &now);
+  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&now), 2);
+  if (!EqualRect(&now, &area))
+    SetWindowPos(sheet.hwnd(), nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PageControl::ApplyLayout(const Scale& s) {
+  fontScale_ = s.font();
+  ApplyFont();
+  for (auto& sheet : sheets_) {
+    PlaceSheet(*sheet);
     sheet->ApplyLayout(s);
   }
 }
@@ -713,7 +721,7 @@ void PageControl::ApplyLayout(const Scale& s) {
 LRESULT PageControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_SIZE) {
     LRESULT r = Widget::HandleMessage(msg, wp, lp);
-    if (Form* f = form()) ApplyLayout(f->CurrentScale());
+    for (auto& sheet : sheets_) PlaceSheet(*sheet);
     return r;
   }
   if (!tabs_ && msg == WM_ERASEBKGND) {

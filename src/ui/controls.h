@@ -262,6 +262,7 @@ class PageControl : public Widget {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
+  void PlaceSheet(Panel& sheet);
   bool tabs_ = false;
   int tabHeight_ = 0;
   int active_ = -1;

@@ -56,10 +56,15 @@ void Form::Relayout() {
   GetClientRect(hwnd_, &rc);
   if (rc.right <= 0 || rc.bottom <= 0) return;  // minimised: keep the last layout
   scale_ = Scale{double(rc.right) / designW_, double(rc.bottom) / designH_};
-  SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+  // Redrawing is held back only while the window shows: WM_SETREDRAW would make a hidden
+  // window visible.
+  bool visible = IsWindowVisible(hwnd_);
+  if (visible) SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
   ApplyLayout(scale_);
-  SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
-  RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  if (visible) {
+    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
 }
 
 void Form::Show() {

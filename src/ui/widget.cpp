@@ -72,20 +72,19 @@ void Widget::CreateChild(Widget& parent, const char* className, const std::strin
   parent_ = &parent;
   parent.children_.push_back(this);
   design_ = design;
-  // The window is created at its design bounds; the form scales everything after creation.
-  HWND h = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD, design.left, design.top, design.width,
-                           design.height, parent.hwnd_, nullptr, GetModuleHandleA(nullptr), this);
+  // Created straight at its scaled bounds, so building a window costs one creation per control.
+  Form* f = form();
+  Scale scale = f ? f->CurrentScale() : Scale{};
+  fontScale_ = scale.font();
+  Rect r = ScaleRect(design, scale);
+  HWND h = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD, r.left, r.top, r.width, r.height,
+                           parent.hwnd_, nullptr, GetModuleHandleA(nullptr), this);
   if (!h) throw Error(std::string("Cannot create the window of class ") + className);
   if (!hwnd_) {
     // A standard control: take over its window procedure.
     hwnd_ = h;
     SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     original_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
-  }
-  if (Form* f = form()) {
-    fontScale_ = f->CurrentScale().font();
-    Rect r = ScaleRect(design, f->CurrentScale());
-    SetWindowPos(h, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   ApplyFont();
   if (showHint_ && !hint_.empty()) SetHint(hint_, true);
@@ -289,8 +288,11 @@ const FontSpec& Widget::Font() const {
 
 void Widget::ApplyFont() {
   if (!hwnd_) return;
-  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(GetFont(Font(), fontScale_)), TRUE);
-  Invalidate();
+  HFONT font = GetFont(Font(), fontScale_);
+  if (reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)) == font) return;
+  bool visible = IsWindowVisible(hwnd_);
+  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), visible);
+  if (visible) Invalidate();
 }
 
 void Widget::SetHint(const std::string& hint, bool show) {
