@@ -227,3 +227,50 @@ TEST(JpegReader, AcceptsAMissingEndMarkerButNotMissingData) {
 
 }  // namespace
 }  // namespace zel::img::test
+
+namespace zel::img::test {
+namespace {
+
+// 16 colours in four bit planes, the layout of EGA-era PCX files, and 16-bit TGA pixels: both
+// made here byte by byte, as no tool at hand writes them.
+TEST(PcxReader, ReadsFourBitPlanes) {
+  std::vector<uint8_t> d(128, 0);
+  d[0] = 10, d[1] = 5, d[2] = 0, d[3] = 1;  // uncompressed, 1 bit per plane
+  d[8] = 7, d[10] = 1;                      // 8 x 2 pixels
+  for (int i = 0; i < 16; ++i) d[size_t(16 + i * 3)] = uint8_t(i * 16), d[size_t(17 + i * 3)] = uint8_t(255 - i * 16), d[size_t(18 + i * 3)] = uint8_t(i);
+  d[65] = 4, d[66] = 2;  // 4 planes of 2 bytes per line
+  for (int y = 0; y < 2; ++y)
+    for (int p = 0; p < 4; ++p) {
+      uint8_t bits = 0;
+      for (int x = 0; x < 8; ++x) bits |= uint8_t((((x + 8 * y) >> p) & 1) << (7 - x));
+      d.push_back(bits);
+      d.push_back(0);
+    }
+  const Image img = LoadFromMemory(d, Format::Pcx);
+  ASSERT_EQ(img.width(), 8);
+  ASSERT_EQ(img.height(), 2);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 8; ++x) {
+      const int i = x + 8 * y;
+      EXPECT_EQ(img.pixel(x, y)[2], i * 16) << i;
+      EXPECT_EQ(img.pixel(x, y)[1], 255 - i * 16) << i;
+      EXPECT_EQ(img.pixel(x, y)[0], i) << i;
+    }
+}
+
+TEST(TgaReader, ReadsSixteenBitPixels) {
+  // 3 x 1, top-left origin, one alpha bit: red (opaque), blue (clear), white (opaque).
+  std::vector<uint8_t> d = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 1, 0, 16, 0x21};
+  for (uint16_t v : {uint16_t(0xfc00), uint16_t(0x001f), uint16_t(0xffff)}) d.push_back(uint8_t(v)), d.push_back(uint8_t(v >> 8));
+  const Image img = LoadFromMemory(d, Format::Tga);
+  ASSERT_EQ(img.width(), 3);
+  EXPECT_TRUE(img.hasAlpha());
+  EXPECT_EQ(img.pixel(0, 0)[2], 255);
+  EXPECT_EQ(img.pixel(0, 0)[0], 0);
+  EXPECT_EQ(img.pixel(0, 0)[3], 255);
+  EXPECT_EQ(img.pixel(1, 0)[3], 0);
+  EXPECT_EQ(img.pixel(2, 0)[1], 255);
+}
+
+}  // namespace
+}  // namespace zel::img::test
