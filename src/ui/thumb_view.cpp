@@ -31,8 +31,12 @@ void FrameRect(HDC dc, const Rect& r, COLORREF colour, int width = 1) {
   }
 }
 
-// A top-down 32-bit DIB section holding a picture, for BitBlt.
-HBITMAP ToBitmap(const img::Image& picture) {
+// A top-down 32-bit DIB section holding a picture, for BitBlt; transparency is flattened
+// onto white (the view shows no alpha channel).
+HBITMAP ToBitmap(const img::Image& source) {
+  img::Image flattened;
+  if (source.hasAlpha()) flattened = img::Flatten(source, {255, 255, 255});
+  const img::Image& picture = source.hasAlpha() ? flattened : source;
   BITMAPINFO bi{};
   bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
   bi.bmiHeader.biWidth = picture.width();
@@ -80,10 +84,10 @@ int ThumbView::ThumbnailSide() const {
   return std::max({kMinThumbnailSide, box.width, box.height});
 }
 
-int ThumbView::Add(const std::string& fileName, img::Image thumbnail) {
+int ThumbView::Add(const std::string& fileName, std::shared_ptr<const img::Image> thumbnail) {
   Item item;
   item.fileName = fileName;
-  item.picture = thumbnail.hasAlpha() ? img::Flatten(thumbnail, {255, 255, 255}) : std::move(thumbnail);
+  item.picture = std::move(thumbnail);
   items_.push_back(std::move(item));
   model_.Append();
   int index = Count() - 1;
@@ -123,7 +127,11 @@ void ThumbView::SetFileName(int index, const std::string& fileName) {
 }
 
 bool ThumbView::HasPicture(int index) const {
-  return index >= 0 && index < Count() && !items_[size_t(index)].picture.empty();
+  return index >= 0 && index < Count() && items_[size_t(index)].picture && !items_[size_t(index)].picture->empty();
+}
+
+std::shared_ptr<const img::Image> ThumbView::Picture(int index) const {
+  return index >= 0 && index < Count() ? items_[size_t(index)].picture : nullptr;
 }
 
 void ThumbView::SetSelected(int index) {
@@ -266,14 +274,15 @@ void ThumbView::PaintItem(HDC dc, HDC memory, int index) {
 
   Rect inner{box.left + 4, box.top + 4, box.width - 8, box.height - 8};
   if (inner.width > 0 && inner.height > 0) {
-    if (!item.picture.empty()) {
+    if (HasPicture(index)) {
+      const img::Image& picture = *item.picture;
       int w = 0, h = 0;
-      FitInto(item.picture.width(), item.picture.height(), inner.width, inner.height, w, h);
+      FitInto(picture.width(), picture.height(), inner.width, inner.height, w, h);
       if (!item.scaled || item.scaledWidth != w || item.scaledHeight != h) {
         ReleaseScaled(item);
-        item.scaled = w == item.picture.width() && h == item.picture.height()
-                          ? ToBitmap(item.picture)
-                          : ToBitmap(img::Resample(item.picture, w, h, img::Filter::Bilinear));
+        item.scaled = w == picture.width() && h == picture.height()
+                          ? ToBitmap(picture)
+                          : ToBitmap(img::Resample(picture, w, h, img::Filter::Bilinear));
         item.scaledWidth = w;
         item.scaledHeight = h;
       }

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,8 +25,10 @@ class ThumbView : public Widget {
 
   void Create(Widget& parent, const Rect& r, int columns);
 
-  // Appends an item; an empty picture marks one that could not be read. Returns its index.
-  int Add(const std::string& fileName, img::Image thumbnail);
+  // Appends an item showing a thumbnail; none, or an empty one, marks a picture that could not
+  // be read. The view shares the thumbnail (a caller may keep it to show it again later) and
+  // draws it without transparency. Returns the item's index.
+  int Add(const std::string& fileName, std::shared_ptr<const img::Image> thumbnail);
   void Delete(int index);
   void Clear();
   int Count() const { return int(items_.size()); }
@@ -34,6 +37,8 @@ class ThumbView : public Widget {
   void SetFileName(int index, const std::string& fileName);
   // Whether the item shows a picture (false: the placeholder of a picture that cannot be read).
   bool HasPicture(int index) const;
+  // The thumbnail an item shows (nullptr for an index out of range).
+  std::shared_ptr<const img::Image> Picture(int index) const;
 
   // The selected item, -1 when none; setting it scrolls the item into view.
   int Selected() const { return model_.Selected(); }
@@ -60,7 +65,7 @@ class ThumbView : public Widget {
  private:
   struct Item {
     std::string fileName;
-    img::Image picture;         // the thumbnail as loaded, without transparency
+    std::shared_ptr<const img::Image> picture;   // the thumbnail as loaded
     HBITMAP scaled = nullptr;   // the picture at the size it was last drawn
     int scaledWidth = 0, scaledHeight = 0;
   };

@@ -20,14 +20,14 @@ constexpr char kNoCategory[] = "Please Add && Select a Category First!";
 // thread (one at a time, nothing shared but the path and the result) and this thread handles
 // its messages until the thumbnail is ready. A large photo takes up to a second or two to
 // decode; the window must not stop for it. A picture that cannot be read gives an empty one.
-img::Image ThumbnailAnswering(const std::string& path, int side, const ui::Widget& view) {
-  img::Image thumbnail;
+std::shared_ptr<const img::Image> ThumbnailAnswering(const std::string& path, int side, const ui::Widget& view) {
+  auto thumbnail = std::make_shared<img::Image>();
   HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   std::thread decoder([&] {
     try {
-      thumbnail = img::LoadThumbnail(path, side);
+      *thumbnail = img::LoadThumbnail(path, side);
     } catch (...) {
-      thumbnail = img::Image();
+      *thumbnail = img::Image();
     }
     SetEvent(ready);
   });
@@ -39,6 +39,17 @@ img::Image ThumbnailAnswering(const std::string& path, int side, const ui::Widge
   decoder.join();
   CloseHandle(ready);
   return thumbnail;
+}
+
+// A file's size and time of last write; false when it does not exist as a file.
+bool FileStamp(const std::string& path, uint64_t& size, uint64_t& written) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return false;
+  size = (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  written = (uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  return true;
 }
 }  // namespace
 
@@ -94,13 +105,28 @@ void WallpaperPage::SelectCategory() {
   for (int i = WList.Count() - 1; i >= 0; --i)
     if (!FileExists(WList[i])) WList.Delete(i);
 
+  // Thumbnails of pictures that have not changed since they were last shown are reused.
+  auto previous = std::move(thumbnails_);
+  thumbnails_.clear();
+  const int side = WPList.ThumbnailSide();
   for (int i = 0; i < WList.Count(); ++i) {
     const std::string file = WList[i];
-    img::Image thumbnail = ThumbnailAnswering(file, WPList.ThumbnailSide(), WPList);
-    if (generation != loadGeneration_ || !WPList.hwnd()) return;
+    const std::string key = LowerCase(file);
+    CachedThumbnail entry;
+    FileStamp(file, entry.size, entry.written);
+    entry.side = side;
+    auto known = previous.find(key);
+    if (known != previous.end() && known->second.size == entry.size && known->second.written == entry.written &&
+        known->second.side == side) {
+      entry.picture = known->second.picture;
+    } else {
+      entry.picture = ThumbnailAnswering(file, side, WPList);
+      if (generation != loadGeneration_ || !WPList.hwnd()) return;
+    }
+    thumbnails_[key] = entry;
     // A picture that cannot be read keeps its place and shows as such. The item carries its
     // path from the start, so a rotation tick while the rest loads already finds it.
-    WPList.Add(file, std::move(thumbnail));
+    WPList.Add(file, entry.picture);
     ui::ProcessMessages();
     if (generation != loadGeneration_ || !WPList.hwnd()) return;
   }

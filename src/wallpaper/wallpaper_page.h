@@ -7,8 +7,11 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <unordered_map>
 
+#include "imaging/image.h"
 #include "ui/controls.h"
 #include "ui/picture_dialog.h"
 #include "ui/thumb_view.h"
@@ -100,6 +103,15 @@ class WallpaperPage {
   HWND Owner() const;
 
   const std::string& appDir_;
+  // The thumbnails of the category last shown, by path in lower case, with the file's size,
+  // time of last write and the thumbnail size they were made for. Every activation of the
+  // window reloads the category; only pictures that changed are decoded again.
+  struct CachedThumbnail {
+    uint64_t size = 0, written = 0;
+    int side = 0;
+    std::shared_ptr<const img::Image> picture;
+  };
+  std::unordered_map<std::string, CachedThumbnail> thumbnails_;
   // The size of the picture last converted to the wallpaper bitmap (0 x 0: none yet).
   int pictureWidth_ = 0, pictureHeight_ = 0;
   unsigned loadGeneration_ = 0;

@@ -93,6 +93,16 @@ TEST_F(WallpaperCategories, LoadsTheStoredCategorySortedAndLeavesItsFileAsItWas)
                                                           &f.wallpaper.ctRename, &f.wallpaper.BitBtn2, &f.wallpaper.BitBtn3})
     EXPECT_TRUE(w->Enabled());
 
+  // Every activation of the window reloads the category; unchanged pictures keep their
+  // thumbnails, a changed one is made again.
+  auto kept = f.wallpaper.WPList.Picture(0), changed = f.wallpaper.WPList.Picture(1);
+  Picture("b.bmp", 80, 20);
+  f.FormActivate();
+  ASSERT_EQ(ViewFiles(f), expected);
+  EXPECT_EQ(f.wallpaper.WPList.Picture(0), kept);
+  EXPECT_NE(f.wallpaper.WPList.Picture(1), changed);
+  EXPECT_EQ(f.wallpaper.WPList.Picture(1)->width(), 80);
+
   // A category without a list file shows nothing.
   DeleteFileAt(appDir / "WallCat\\Cities.dat");
   PickCategory(f, "Cities");
