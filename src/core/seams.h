@@ -19,6 +19,7 @@ struct OpenDialogSpec {
   std::string filter;          // "Description|*.a;*.b|..."
   int filterIndex = 1;         // 1-based, as the common dialog counts
   std::string initialDir;
+  std::string fileName;        // the name shown in the dialog's file box when it opens
   std::string defaultExt;
   bool multiSelect = false;
   bool hideReadOnly = true;

@@ -7,6 +7,7 @@ namespace zel::icons {
 
 bool FileDialog::Execute(HWND owner) {
   Files.clear();
+  spec.fileName = FileName;   // the last chosen name shows again where the dialog keeps it
   bool chosen = services().prompts->OpenFiles(owner, spec, Files);
   if (chosen && !Files.empty()) FileName = Files.front();
   else Files.clear();

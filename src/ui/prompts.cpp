@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -124,6 +125,7 @@ class WindowsPrompterImpl : public Prompter {
   bool OpenFiles(HWND owner, OpenDialogSpec& spec, std::vector<std::string>& files) override {
     files.clear();
     std::vector<char> buffer(65536, '\0');
+    spec.fileName.copy(buffer.data(), std::min(spec.fileName.size(), buffer.size() - 2));
     std::string filter = FilterText(spec.filter);
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof(ofn);

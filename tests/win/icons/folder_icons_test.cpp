@@ -195,10 +195,12 @@ TEST_F(FolderIcons, TheIconDialogStartsInTheFolderAndSetsIndexZero) {
   EXPECT_EQ(p.ficIndex.Value(), 0);
   EXPECT_NE(p.ficICO.Icon(), nullptr);
 
-  // Cancelled: nothing changes; the dialog still holds the last name.
+  // Cancelled: nothing changes; the dialog still holds the last name and shows it again.
   SendMessageA(p.Button6.hwnd(), BM_CLICK, 0, 0);
   EXPECT_EQ(p.ficIcon.Text(), star);
   EXPECT_EQ(p.IcoDlg.FileName, star);
+  EXPECT_EQ(fakes.prompts.openSpecs.at(0).fileName, "");
+  EXPECT_EQ(fakes.prompts.openSpecs.at(1).fileName, star);
 }
 
 TEST_F(FolderIcons, TypingAnIconPathClearsThePreviewAndShowsTheNewIcon) {
