@@ -67,8 +67,11 @@ TEST(Resample, ClearPixelsDoNotBleedColour) {
     }
   for (Filter f : {Filter::Bilinear, Filter::Lanczos3}) {
     const Image out = Resample(src, 7, 3, f);
-    for (int x = 0; x < 7; ++x)
-      if (out.pixel(x, 1)[3] > 0) EXPECT_LE(out.pixel(x, 1)[2], 2) << x;
+    for (int x = 0; x < 7; ++x) {
+      if (out.pixel(x, 1)[3] > 0) {
+        EXPECT_LE(out.pixel(x, 1)[2], 2) << x;
+      }
+    }
   }
 }
 

@@ -31,16 +31,22 @@ TEST_P(WriterRoundTrip, OpaquePicture) {
   Save(src, path, o);
   if (std::string(c.ext) != ".pdf") {
     const Image back = Load(path);
-    if (c.lossless) EXPECT_EQ(MaxDiff(back, src), 0);
-    else EXPECT_GT(Psnr(back, src), 30.0);
+    if (c.lossless) {
+      EXPECT_EQ(MaxDiff(back, src), 0);
+    } else {
+      EXPECT_GT(Psnr(back, src), 30.0);
+    }
     EXPECT_FALSE(back.hasAlpha());
   }
   if (!c.imCanRead) return;
   if (!HaveImageMagick()) GTEST_SKIP() << "ImageMagick is not installed";
   const Image im = DecodeWithImageMagick(path, false);
   ASSERT_EQ(im.width(), src.width());
-  if (c.lossless) EXPECT_EQ(MaxDiff(im, src), 0);
-  else EXPECT_GT(Psnr(im, src), 30.0);
+  if (c.lossless) {
+    EXPECT_EQ(MaxDiff(im, src), 0);
+  } else {
+    EXPECT_GT(Psnr(im, src), 30.0);
+  }
 }
 
 TEST_P(WriterRoundTrip, TransparentPicture) {
@@ -57,7 +63,9 @@ TEST_P(WriterRoundTrip, TransparentPicture) {
   const Image back = Load(path);
   if (c.keepsAlpha) {
     EXPECT_TRUE(back.hasAlpha());
-    if (c.lossless) EXPECT_LE(MaxPremultipliedDiff(back, src), 1);
+    if (c.lossless) {
+      EXPECT_LE(MaxPremultipliedDiff(back, src), 1);
+    }
   } else {
     // Flattened onto white: a fully clear pixel comes back white.
     EXPECT_FALSE(back.hasAlpha());
