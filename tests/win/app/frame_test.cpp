@@ -71,6 +71,28 @@ TEST_F(Frame, SendToTrayHidesAndTheTrayIconRestores) {
   EXPECT_TRUE(IsWindowVisible(f.hwnd()));
 }
 
+TEST_F(Frame, TimersKeepRunningWhileTheWindowIsInTheTray) {
+  auto& f = StartFrame();
+  SendMessageA(f.wallpaper.BitBtn14.hwnd(), BM_CLICK, 0, 0);
+  ASSERT_FALSE(IsWindowVisible(f.hwnd()));
+  fakes.clock.tick = 90061001;   // 1 day 1 hour 1 minute 1 second
+  Pump(1300);
+  EXPECT_EQ(f.side.Label13.Text().rfind("1 Day(s) ", 0), 0u) << f.side.Label13.Text();
+}
+
+TEST_F(Frame, ActivationFromAnotherWindowOfTheProgramReReadsTheSettings) {
+  auto& f = StartFrame();
+  f.wallpaper.spInterval.SetText("45");
+  // Another window of the program takes the focus and closes, as a message box does.
+  HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, f.hwnd(), nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  SetActiveWindow(other);
+  Pump(20);
+  DestroyWindow(other);
+  Pump(50);
+  EXPECT_EQ(f.wallpaper.spInterval.Value(), 23);
+}
+
 TEST_F(Frame, DoubleClickOnThePictureOpensFurtherWindowsThatOnlyHideOnClose) {
   auto& f = StartFrame();
   f.IconDblClick();
