@@ -97,8 +97,8 @@ RESULTS="$W/results.txt"
   echo "  all thumbnails shown after $(val total_ms) ms under Wine: $wine_ms ms per picture;" \
        "native imgtool thumbs $native_ms ms per picture; ratio $ratio (goal <= 1.20)"
   echo "  the engine alone under Wine on the same files: $(val engine_per_picture_ms) ms per picture"
-  echo "  input waited at worst $(val input_wait_worst_ms) ms, on average $(val input_wait_mean_ms) ms" \
-       "($(val input_answered) probes answered during the load)"
+  echo "  input waited at worst $(val input_wait_worst_ms) ms (while $(val input_wait_worst_at) loaded)," \
+       "on average $(val input_wait_mean_ms) ms ($(val input_answered) probes answered during the load)"
   echo "  working set $(val working_set_before_mb) MB before, $(val working_set_after_mb) MB after;" \
        "peak $(val peak_working_set_mb) MB"
   echo "  (all runs in $W/wine.txt)"

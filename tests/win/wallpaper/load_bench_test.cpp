@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdio>
 
+#include "core/text.h"
 #include "imaging/thumbnail.h"
 #include "ui/prompts.h"
 #include "wallpaper_fixture.h"
@@ -66,6 +67,8 @@ class InputProbe {
   }
   double worst = 0, total = 0;
   int answered = 0;
+  const ui::ThumbView* view = nullptr;   // the items shown when the worst wait ended
+  int worstAt = -1;
 
  private:
   static unsigned __stdcall Poster(void* p) {
@@ -81,6 +84,7 @@ class InputProbe {
     if (msg == WM_APP + 1 && self_) {
       double sent = *reinterpret_cast<double*>(&lp);
       double waited = Now() - sent;
+      if (waited > self_->worst && self_->view) self_->worstAt = self_->view->Count();
       self_->worst = std::max(self_->worst, waited);
       self_->total += waited;
       ++self_->answered;
@@ -123,6 +127,7 @@ TEST_F(WallpaperBench, DISABLED_OpenACategoryOfManyPhotos) {
   double start = Now(), end = 0;
   {
     InputProbe probe;
+    probe.view = &f.wallpaper.WPList;
     PickCategory(f, "Bench");
     UpdateWindow(f.wallpaper.WPList.hwnd());
     end = Now();
@@ -130,6 +135,9 @@ TEST_F(WallpaperBench, DISABLED_OpenACategoryOfManyPhotos) {
     printf("bench: input_answered %d\n", probe.answered);
     printf("bench: input_wait_worst_ms %.1f\n", probe.worst);
     printf("bench: input_wait_mean_ms %.1f\n", probe.answered ? probe.total / probe.answered : 0.0);
+    printf("bench: input_wait_worst_at %s\n",
+           probe.worstAt >= 0 ? ExtractFileName(f.wallpaper.WList[std::min(probe.worstAt, f.wallpaper.WList.Count() - 1)]).c_str()
+                              : "-");
   }
   Memory after = MemoryNow();
   int count = f.wallpaper.WPList.Count();
