@@ -209,10 +209,6 @@ void ThumbView::InvalidateItem(int index) {
   InvalidateRect(hwnd_, &rc, FALSE);
 }
 
-void ThumbView::SelectByUser(int index) {
-  if (index != model_.Selected() || index >= 0) SetSelected(index);
-}
-
 void ThumbView::SetHot(int index) {
   if (index == hot_) return;
   InvalidateItem(hot_);
@@ -394,11 +390,11 @@ LRESULT ThumbView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       ::SetFocus(hwnd_);
       int hit = model_.HitTest(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
       // A left click on empty space clears the selection; a right click there keeps it.
-      if (hit >= 0 || msg == WM_LBUTTONDOWN) SelectByUser(hit);
+      if (hit >= 0 || msg == WM_LBUTTONDOWN) SetSelected(hit);
       return 0;
     }
     case WM_LBUTTONDBLCLK:
-      SelectByUser(model_.HitTest(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)));
+      SetSelected(model_.HitTest(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)));
       if (onDblClick) onDblClick();
       return 0;
     case WM_CONTEXTMENU:

@@ -75,7 +75,6 @@ class ThumbView : public Widget {
   void SyncClientSize();
   void UpdateScrollBar();
   void ScrollTo(int pos);
-  void SelectByUser(int index);
   void InvalidateItem(int index);
   void SetHot(int index);
   void ShowMenu(LPARAM lp);
