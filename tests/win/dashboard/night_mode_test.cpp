@@ -9,19 +9,18 @@ namespace {
 
 using dashboard::frmNMode;
 
+BOOL CALLBACK CollectOverlay(HWND h, LPARAM found) {
+  char cls[32] = {};
+  GetClassNameA(h, cls, sizeof(cls));
+  if (lstrcmpA(cls, "TfrmNMode") == 0) reinterpret_cast<std::vector<HWND>*>(found)->push_back(h);
+  return TRUE;
+}
+
 class DarkMode : public FrameTest {
  protected:
   static std::vector<HWND> Overlays() {
     std::vector<HWND> found;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM lp) -> BOOL {
-          char cls[32] = {};
-          GetClassNameA(h, cls, sizeof(cls));
-          if (lstrcmpA(cls, "TfrmNMode") == 0) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), &CollectOverlay, reinterpret_cast<LPARAM>(&found));
     return found;
   }
   // True when `upper` comes before `lower` in the z-order of top-level windows.
