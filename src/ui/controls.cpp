@@ -7,6 +7,7 @@
 
 #include "core/text.h"
 #include "ui/form.h"
+#include "ui/paint_buffer.h"
 #include "ui/resources.h"
 
 namespace zel::ui {
@@ -21,32 +22,6 @@ bool FormDoubleBuffered(const Widget& w) {
   return f && f->DoubleBuffered();
 }
 
-// Paints through a memory bitmap when the form asks for double-buffered painting.
-class PaintBuffer {
- public:
-  PaintBuffer(HWND hwnd, HDC target, const RECT& rc, bool buffered) : target_(target), rc_(rc) {
-    if (buffered && rc.right > 0 && rc.bottom > 0) {
-      dc_ = CreateCompatibleDC(target);
-      bitmap_ = CreateCompatibleBitmap(target, rc.right, rc.bottom);
-      old_ = SelectObject(dc_, bitmap_);
-    }
-  }
-  ~PaintBuffer() {
-    if (!dc_) return;
-    BitBlt(target_, 0, 0, rc_.right, rc_.bottom, dc_, 0, 0, SRCCOPY);
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  HDC dc() const { return dc_ ? dc_ : target_; }
-
- private:
-  HDC target_;
-  RECT rc_;
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-};
 }  // namespace
 
 // ---------------------------------------------------------------- Panel
@@ -68,7 +43,7 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       RECT rc;
       GetClientRect(hwnd_, &rc);
       {
-        PaintBuffer buffer(hwnd_, dc, rc, FormDoubleBuffered(*this));
+        PaintBuffer buffer(dc, rc, FormDoubleBuffered(*this));
         FillRect(buffer.dc(), &rc, BackgroundBrush());
         if (bevel_) {
           // A lowered inner bevel: dark on the top and left, light on the bottom and right.
@@ -185,7 +160,7 @@ LRESULT Button::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 bool Button::OnDrawItem(DRAWITEMSTRUCT* item) {
   RECT rc = item->rcItem;
-  PaintBuffer buffer(hwnd_, item->hDC, rc, true);
+  PaintBuffer buffer(item->hDC, rc);
   HDC dc = buffer.dc();
   bool pressed = (item->itemState & ODS_SELECTED) || down_;
   bool disabled = item->itemState & ODS_DISABLED;
@@ -578,7 +553,7 @@ LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       RECT rc;
       GetClientRect(hwnd_, &rc);
       {
-        PaintBuffer buffer(hwnd_, dc, rc, true);
+        PaintBuffer buffer(dc, rc);
         FillRect(buffer.dc(), &rc, BackgroundBrush());
         int w = rc.right, h = rc.bottom;
         if (icon_) {

@@ -7,6 +7,7 @@
 
 #include "imaging/ops.h"
 #include "ui/display_scale.h"
+#include "ui/paint_buffer.h"
 #include "ui/resources.h"
 
 namespace zel::ui {
@@ -234,15 +235,8 @@ LRESULT ImageView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       RECT rc;
       GetClientRect(hwnd_, &rc);
       if (rc.right > 0 && rc.bottom > 0) {
-        // Always through a memory bitmap: the picture never flickers while it is redrawn.
-        HDC mem = CreateCompatibleDC(dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, rc.right, rc.bottom);
-        HGDIOBJ old = SelectObject(mem, bitmap);
-        Paint(mem, rc);
-        BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
-        SelectObject(mem, old);
-        DeleteObject(bitmap);
-        DeleteDC(mem);
+        PaintBuffer buffer(dc, rc);
+        Paint(buffer.dc(), rc);
       }
       EndPaint(hwnd_, &ps);
       return 0;

@@ -8,6 +8,7 @@
 #include "core/text.h"
 #include "imaging/ops.h"
 #include "ui/form.h"
+#include "ui/paint_buffer.h"
 #include "ui/resources.h"
 
 namespace zel::ui {
@@ -319,16 +320,8 @@ LRESULT ThumbView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       RECT rc;
       GetClientRect(hwnd_, &rc);
       if (rc.right > 0 && rc.bottom > 0) {
-        // Painted off screen in one piece, then copied: no flicker while items arrive.
-        HDC buffer = CreateCompatibleDC(dc);
-        HBITMAP bitmap = CreateCompatibleBitmap(dc, rc.right, rc.bottom);
-        HGDIOBJ old = SelectObject(buffer, bitmap);
-        Paint(buffer, rc);
-        BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-               ps.rcPaint.bottom - ps.rcPaint.top, buffer, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-        SelectObject(buffer, old);
-        DeleteObject(bitmap);
-        DeleteDC(buffer);
+        PaintBuffer buffer(dc, rc);
+        Paint(buffer.dc(), rc);
       }
       EndPaint(hwnd_, &ps);
       return 0;
