@@ -15,7 +15,7 @@ build:
 	@bash scripts/build.sh
 
 bench:
-	@bash scripts/build.sh && bash bench/run.sh
+	@bash scripts/build.sh && bash bench/all.sh
 
 format:
 	@clang-format -i $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'tools/*.cpp' 'fuzz/*.cpp' 'bench/*.cpp')

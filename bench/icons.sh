@@ -21,25 +21,11 @@ if ! cmake --build "$BUILD" -j2 --target zel_win_tests >"$LOG" 2>&1; then
 fi
 rm -f "$LOG"
 
-XVFB_PID=""
-OWN_PREFIX=""
-cleanup() {
-  [ -n "$OWN_PREFIX" ] && { WINEPREFIX="$OWN_PREFIX" wineserver -k 2>/dev/null || true; rm -rf "$OWN_PREFIX"; }
-  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
-}
-trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 90 120); do [ -e /tmp/.X11-unix/X$n ] || break; done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  XVFB_PID=$!
-  export DISPLAY=":$n"
-  sleep 1
-fi
-if [ -z "${WINEPREFIX:-}" ]; then
-  OWN_PREFIX=$(mktemp -d /tmp/zel-icons-bench.XXXXXX)
-  export WINEPREFIX="$OWN_PREFIX"
-  wineboot -i >/dev/null 2>&1
-fi
+source "$ROOT/scripts/common.sh"
+source "$ROOT/scripts/wine-env.sh"
+trap 'wine_stop; cpu_awake_stop' EXIT
+cpu_awake_start   # measured with the spare core awake (see scripts/common.sh)
+wine_start "${WINEPREFIX:-}" >/dev/null
 
 wine "$BUILD/tests/zel_win_tests.exe" --gtest_also_run_disabled_tests \
   --gtest_filter='IconsBench.DISABLED_*' 2>&1 | grep '^BENCH' | sed 's/^BENCH //'

@@ -8,7 +8,8 @@ runs="${RUNS:-10}"
 exe="$ZEL_ROOT/out/x64/Zelvane.exe"
 trivial="$ZEL_ROOT/build/x64/bench/trivial_window.exe"
 [ -f "$exe" ] && [ -f "$trivial" ] || die "build first (make build)"
-trap wine_stop EXIT
+trap 'wine_stop; cpu_awake_stop' EXIT
+cpu_awake_start   # both programs measured with the spare core awake (see scripts/common.sh)
 wine_start
 probe=$(mktemp)
 winprobe=$(winepath -w "$probe")

@@ -55,10 +55,12 @@ if [ -f scripts/test-imaging.sh ]; then
 fi
 
 step "Windows tests under Wine"
-trap wine_stop EXIT
+trap 'wine_stop; cpu_awake_stop' EXIT
+cpu_awake_start
 wine_start
 run_ctest "Windows tests under Wine (x64)" build/x64 windows wine 1   # one at a time: they share the registry
 wine_stop
+cpu_awake_stop
 trap - EXIT
 
 echo
