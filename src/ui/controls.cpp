@@ -33,34 +33,27 @@ void Panel::Create(Widget& parent, const Rect& r, const std::string& caption, CO
   CreateChild(parent, kPanelClass, caption, WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT, r);
 }
 
+void Panel::Paint(HDC dc, const RECT& rc) {
+  FillRect(dc, &rc, BackgroundBrush());
+  if (!bevel_) return;
+  // A lowered inner bevel: dark on the top and left, light on the bottom and right.
+  HGDIOBJ old = SelectObject(dc, GetPen(skin::kBevelDark));
+  MoveToEx(dc, 0, rc.bottom - 1, nullptr);
+  LineTo(dc, 0, 0);
+  LineTo(dc, rc.right, 0);
+  SelectObject(dc, GetPen(skin::kBevelLight));
+  MoveToEx(dc, rc.right - 1, 1, nullptr);
+  LineTo(dc, rc.right - 1, rc.bottom - 1);
+  LineTo(dc, 0, rc.bottom - 1);
+  SelectObject(dc, old);
+}
+
 LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      RECT rc;
-      GetClientRect(hwnd_, &rc);
-      {
-        PaintBuffer buffer(dc, rc, FormDoubleBuffered(*this));
-        FillRect(buffer.dc(), &rc, BackgroundBrush());
-        if (bevel_) {
-          // A lowered inner bevel: dark on the top and left, light on the bottom and right.
-          HGDIOBJ old = SelectObject(buffer.dc(), GetPen(skin::kBevelDark));
-          MoveToEx(buffer.dc(), 0, rc.bottom - 1, nullptr);
-          LineTo(buffer.dc(), 0, 0);
-          LineTo(buffer.dc(), rc.right, 0);
-          SelectObject(buffer.dc(), GetPen(skin::kBevelLight));
-          MoveToEx(buffer.dc(), rc.right - 1, 1, nullptr);
-          LineTo(buffer.dc(), rc.right - 1, rc.bottom - 1);
-          LineTo(buffer.dc(), 0, rc.bottom - 1);
-          SelectObject(buffer.dc(), old);
-        }
-      }
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
+    case WM_PAINT:
+      return PaintClient(FormDoubleBuffered(*this));
     case WM_LBUTTONUP:
       if (onClick) onClick();
       return 0;
@@ -543,45 +536,39 @@ void PictureBox::SetGlyph(Glyph glyph, COLORREF colour) {
   Invalidate();
 }
 
+void PictureBox::Paint(HDC dc, const RECT& rc) {
+  FillRect(dc, &rc, BackgroundBrush());
+  int w = rc.right, h = rc.bottom;
+  if (icon_) {
+    ICONINFO info{};
+    int iw = 32, ih = 32;
+    if (GetIconInfo(icon_, &info)) {
+      BITMAP bm{};
+      if (GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm)) {
+        iw = bm.bmWidth;
+        ih = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+      }
+      if (info.hbmColor) DeleteObject(info.hbmColor);
+      if (info.hbmMask) DeleteObject(info.hbmMask);
+    }
+    if (stretch_ || iw > w || ih > h) {
+      // Scaled down (or stretched) proportionally to fit the box.
+      double f = std::min(double(w) / iw, double(h) / ih);
+      iw = int(iw * f);
+      ih = int(ih * f);
+    }
+    DrawIconEx(dc, (w - iw) / 2, (h - ih) / 2, icon_, iw, ih, 0, nullptr, DI_NORMAL);
+  } else if (glyph_ != Glyph::None) {
+    DrawGlyph(dc, glyph_, rc, std::min(w, h), glyphColour_);
+  }
+}
+
 LRESULT PictureBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      RECT rc;
-      GetClientRect(hwnd_, &rc);
-      {
-        PaintBuffer buffer(dc, rc);
-        FillRect(buffer.dc(), &rc, BackgroundBrush());
-        int w = rc.right, h = rc.bottom;
-        if (icon_) {
-          ICONINFO info{};
-          int iw = 32, ih = 32;
-          if (GetIconInfo(icon_, &info)) {
-            BITMAP bm{};
-            if (GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm)) {
-              iw = bm.bmWidth;
-              ih = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
-            }
-            if (info.hbmColor) DeleteObject(info.hbmColor);
-            if (info.hbmMask) DeleteObject(info.hbmMask);
-          }
-          if (stretch_ || iw > w || ih > h) {
-            // Scaled down (or stretched) proportionally to fit the box.
-            double f = std::min(double(w) / iw, double(h) / ih);
-            iw = int(iw * f);
-            ih = int(ih * f);
-          }
-          DrawIconEx(buffer.dc(), (w - iw) / 2, (h - ih) / 2, icon_, iw, ih, 0, nullptr, DI_NORMAL);
-        } else if (glyph_ != Glyph::None) {
-          DrawGlyph(buffer.dc(), glyph_, rc, std::min(w, h), glyphColour_);
-        }
-      }
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
+    case WM_PAINT:
+      return PaintClient();
     case WM_LBUTTONDBLCLK:
       if (onDblClick) onDblClick();
       return 0;

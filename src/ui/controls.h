@@ -21,6 +21,7 @@ class Panel : public Widget {
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void Paint(HDC dc, const RECT& client) override;
 
  private:
   bool bevel_ = false;
@@ -223,6 +224,7 @@ class PictureBox : public Widget {
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void Paint(HDC dc, const RECT& client) override;
 
  private:
   HICON icon_ = nullptr;

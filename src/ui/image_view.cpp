@@ -7,7 +7,6 @@
 
 #include "imaging/ops.h"
 #include "ui/display_scale.h"
-#include "ui/paint_buffer.h"
 #include "ui/resources.h"
 
 namespace zel::ui {
@@ -229,18 +228,8 @@ LRESULT ImageView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      RECT rc;
-      GetClientRect(hwnd_, &rc);
-      if (rc.right > 0 && rc.bottom > 0) {
-        PaintBuffer buffer(dc, rc);
-        Paint(buffer.dc(), rc);
-      }
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
+    case WM_PAINT:
+      return PaintClient();
     case WM_PRINTCLIENT: {
       RECT rc;
       GetClientRect(hwnd_, &rc);

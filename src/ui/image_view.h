@@ -58,7 +58,7 @@ class ImageView : public Widget {
  private:
   void UpdateGeometry();
   void UpdateScrollInfo();
-  void Paint(HDC dc, const RECT& client);
+  void Paint(HDC dc, const RECT& client) override;
   void PaintPicture(HDC dc);
   void Scroll(int bar, WORD request);
   void ZoomBy(double factor, int x, int y);

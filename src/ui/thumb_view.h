@@ -70,7 +70,7 @@ class ThumbView : public Widget {
     int scaledWidth = 0, scaledHeight = 0;
   };
   static void ReleaseScaled(Item& item);
-  void Paint(HDC dc, const RECT& client);
+  void Paint(HDC dc, const RECT& client) override;
   void PaintItem(HDC dc, HDC memory, int index);
   void SyncClientSize();
   void UpdateScrollBar();

@@ -8,6 +8,7 @@
 #include "core/error.h"
 #include "core/seams.h"
 #include "ui/form.h"
+#include "ui/paint_buffer.h"
 #include "ui/resources.h"
 
 namespace zel::ui {
@@ -207,6 +208,19 @@ void Widget::PaintBackground(HDC dc) {
   RECT rc;
   GetClientRect(hwnd_, &rc);
   FillRect(dc, &rc, BackgroundBrush());
+}
+
+LRESULT Widget::PaintClient(bool buffered) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd_, &ps);
+  RECT rc;
+  GetClientRect(hwnd_, &rc);
+  if (rc.right > 0 && rc.bottom > 0) {
+    PaintBuffer buffer(dc, rc, buffered);
+    Paint(buffer.dc(), rc);
+  }
+  EndPaint(hwnd_, &ps);
+  return 0;
 }
 
 void Widget::SetDesignRect(const Rect& r) {

@@ -101,6 +101,10 @@ class Widget {
   void ApplyFont();
   HBRUSH BackgroundBrush() const;
   void PaintBackground(HDC dc);
+  // Answers WM_PAINT by drawing Paint() on the whole client area, through a memory bitmap
+  // when `buffered`.
+  LRESULT PaintClient(bool buffered = true);
+  virtual void Paint(HDC dc, const RECT& client) {}
 
   HWND hwnd_ = nullptr;
   Widget* parent_ = nullptr;
