@@ -74,16 +74,15 @@ class InputProbe {
   static unsigned __stdcall Poster(void* p) {
     auto* self = static_cast<InputProbe*>(p);
     while (!self->stop_) {
-      double t = Now();
-      PostMessageA(self->hwnd_, WM_APP + 1, 0, *reinterpret_cast<LPARAM*>(&t));
+      // The time of posting in microseconds (wrapping after 71 minutes), which fits a WPARAM.
+      PostMessageA(self->hwnd_, WM_APP + 1, WPARAM(uint32_t(uint64_t(Now() * 1000.0))), 0);
       Sleep(10);
     }
     return 0;
   }
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_APP + 1 && self_) {
-      double sent = *reinterpret_cast<double*>(&lp);
-      double waited = Now() - sent;
+      double waited = double(uint32_t(uint64_t(Now() * 1000.0)) - uint32_t(wp)) / 1000.0;
       if (waited > self_->worst && self_->view) self_->worstAt = self_->view->Count();
       self_->worst = std::max(self_->worst, waited);
       self_->total += waited;
