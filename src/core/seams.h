@@ -24,6 +24,7 @@ struct OpenDialogSpec {
   bool multiSelect = false;
   bool hideReadOnly = true;
   bool hidePlacesBar = false;
+  bool picturePreview = false;  // a pane beside the file list shows the selected picture
 };
 
 class Prompter {

@@ -70,6 +70,7 @@ std::string PictureFilter() {
 PictureDialog::PictureDialog() {
   spec.title = "Browse Picture";
   spec.filterIndex = 1;
+  spec.picturePreview = true;
 }
 
 bool PictureDialog::Execute(HWND owner) {

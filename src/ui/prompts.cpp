@@ -9,6 +9,9 @@
 
 #include "core/files.h"
 #include "core/text.h"
+#include "imaging/io.h"
+#include "imaging/thumbnail.h"
+#include "ui/bitmap.h"
 
 namespace zel::ui {
 
@@ -95,6 +98,109 @@ class InputDialog {
   std::string caption_, prompt_, value_;
 };
 
+// The picture pane of the picture dialog: a child template beside the standard controls and
+// a hook that shows a thumbnail of the selected file. One dialog is open at a time (it is
+// modal), so the pane's state is kept here.
+constexpr int kPreviewId = 1200;
+constexpr int kStandardControlsId = 0x045F;  // stc32: where the dialog puts its own controls
+HBITMAP g_preview = nullptr;
+
+void SetPreview(HBITMAP bitmap) {
+  if (g_preview) DeleteObject(g_preview);
+  g_preview = bitmap;
+}
+
+void ShowPreviewOf(HWND pane, const std::string& path) {
+  HWND box = GetDlgItem(pane, kPreviewId);
+  RECT rc;
+  GetClientRect(box, &rc);
+  HBITMAP bitmap = nullptr;
+  if (FileExists(path) && img::CanRead(ExtractFileExt(path))) {
+    try {
+      bitmap = ToBitmap(img::LoadThumbnail(path, std::max(8, int(std::min(rc.right, rc.bottom)) - 8)));
+    } catch (const std::exception&) {
+      bitmap = nullptr;  // an unreadable file shows an empty pane
+    }
+  }
+  SetPreview(bitmap);
+  InvalidateRect(box, nullptr, TRUE);
+}
+
+void DrawPreview(const DRAWITEMSTRUCT& item) {
+  RECT rc = item.rcItem;
+  FillRect(item.hDC, &rc, GetSysColorBrush(COLOR_WINDOW));
+  FrameRect(item.hDC, &rc, GetSysColorBrush(COLOR_BTNSHADOW));
+  if (!g_preview) return;
+  BITMAP bm{};
+  GetObjectA(g_preview, sizeof(bm), &bm);
+  HDC memory = CreateCompatibleDC(item.hDC);
+  HGDIOBJ old = SelectObject(memory, g_preview);
+  BitBlt(item.hDC, (rc.right - bm.bmWidth) / 2, (rc.bottom - bm.bmHeight) / 2, bm.bmWidth, bm.bmHeight, memory, 0, 0,
+         SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+}
+
+UINT_PTR CALLBACK PreviewHook(HWND pane, UINT msg, WPARAM, LPARAM lp) {
+  switch (msg) {
+    case WM_NOTIFY: {
+      auto* notify = reinterpret_cast<OFNOTIFYA*>(lp);
+      if (notify->hdr.code == CDN_SELCHANGE) {
+        char path[MAX_PATH * 4] = {};
+        if (SendMessageA(GetParent(pane), CDM_GETFILEPATH, sizeof(path), reinterpret_cast<LPARAM>(path)) > 0)
+          ShowPreviewOf(pane, path);
+      }
+      break;
+    }
+    case WM_DRAWITEM:
+      if (reinterpret_cast<DRAWITEMSTRUCT*>(lp)->CtlID == kPreviewId) {
+        DrawPreview(*reinterpret_cast<DRAWITEMSTRUCT*>(lp));
+        return TRUE;
+      }
+      break;
+    case WM_DESTROY:
+      SetPreview(nullptr);
+      break;
+  }
+  return 0;
+}
+
+// The pane's template: the standard controls' place, then a caption and the picture box to
+// their right (dialog units).
+std::vector<WORD> PreviewTemplate() {
+  std::vector<WORD> t;
+  auto align = [&] {
+    if (t.size() % 2) t.push_back(0);
+  };
+  auto str = [&](const char* s) {
+    for (; *s; ++s) t.push_back(static_cast<unsigned char>(*s));
+    t.push_back(0);
+  };
+  auto item = [&](DWORD style, short x, short y, short cx, short cy, WORD id, const char* text) {
+    align();
+    DLGITEMTEMPLATE it{style | WS_CHILD | WS_VISIBLE, 0, x, y, cx, cy, id};
+    const WORD* p = reinterpret_cast<const WORD*>(&it);
+    t.insert(t.end(), p, p + sizeof(it) / 2);
+    t.push_back(0xFFFF);
+    t.push_back(0x0082);  // static
+    str(text);
+    t.push_back(0);
+  };
+  DLGTEMPLATE dt{WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL | DS_SETFONT, 0, 3, 0, 0, 140, 120};
+  const WORD* p = reinterpret_cast<const WORD*>(&dt);
+  t.insert(t.end(), p, p + sizeof(dt) / 2);
+  t.push_back(0);  // no menu
+  t.push_back(0);  // default class
+  t.push_back(0);  // no title
+  t.push_back(8);
+  str("MS Shell Dlg");
+  item(SS_LEFT, 0, 0, 4, 110, kStandardControlsId, "");
+  item(SS_LEFT, 10, 6, 124, 10, 1201, "Preview");
+  item(SS_OWNERDRAW, 10, 18, 124, 100, kPreviewId, "");
+  align();
+  return t;
+}
+
 std::string FilterText(const std::string& filter) {
   std::string f = filter;
   for (char& c : f)
@@ -142,7 +248,21 @@ class WindowsPrompterImpl : public Prompter {
     ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_NOCHANGEDIR | (spec.hideReadOnly ? OFN_HIDEREADONLY : 0) |
                 (spec.multiSelect ? OFN_ALLOWMULTISELECT : 0);
     if (spec.hidePlacesBar) ofn.FlagsEx = OFN_EX_NOPLACESBAR;
-    if (!GetOpenFileNameA(&ofn)) return false;
+    std::vector<WORD> pane;
+    HGLOBAL paneMemory = nullptr;
+    if (spec.picturePreview) {
+      pane = PreviewTemplate();
+      paneMemory = GlobalAlloc(GMEM_FIXED, pane.size() * sizeof(WORD));
+      if (paneMemory) {
+        std::memcpy(paneMemory, pane.data(), pane.size() * sizeof(WORD));
+        ofn.hInstance = static_cast<HINSTANCE>(paneMemory);
+        ofn.lpfnHook = &PreviewHook;
+        ofn.Flags |= OFN_ENABLETEMPLATEHANDLE | OFN_ENABLEHOOK;
+      }
+    }
+    BOOL chosen = GetOpenFileNameA(&ofn);
+    if (paneMemory) GlobalFree(paneMemory);
+    if (!chosen) return false;
     spec.filterIndex = int(ofn.nFilterIndex);
     // Several names come as the folder followed by the names, each ended by a NUL.
     const char* p = buffer.data();

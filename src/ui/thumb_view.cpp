@@ -8,6 +8,7 @@
 #include "core/text.h"
 #include "imaging/ops.h"
 #include "ui/form.h"
+#include "ui/bitmap.h"
 #include "ui/resources.h"
 
 namespace zel::ui {
@@ -29,25 +30,6 @@ void FrameRect(HDC dc, const Rect& r, COLORREF colour, int width = 1) {
     RECT rc{r.left + i, r.top + i, r.right() - i, r.bottom() - i};
     if (rc.right > rc.left && rc.bottom > rc.top) ::FrameRect(dc, &rc, brush);
   }
-}
-
-// A top-down 32-bit DIB section holding a picture, for BitBlt; transparency is flattened
-// onto white (the view shows no alpha channel).
-HBITMAP ToBitmap(const img::Image& source) {
-  img::Image flattened;
-  if (source.hasAlpha()) flattened = img::Flatten(source, {255, 255, 255});
-  const img::Image& picture = source.hasAlpha() ? flattened : source;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = picture.width();
-  bi.bmiHeader.biHeight = -picture.height();
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap && bits) std::memcpy(bits, picture.data(), picture.byteSize());
-  return bitmap;
 }
 
 // The size a picture is drawn at inside a frame: fitted, aspect kept. Pictures smaller than
