@@ -26,6 +26,56 @@ int CALLBACK SelectStartFolder(HWND wnd, UINT msg, LPARAM, LPARAM data) {
   return 0;
 }
 
+// A dialog template built in memory: the header, then its controls one after another.
+class DialogTemplate {
+ public:
+  static constexpr WORD kButton = 0x0080, kEdit = 0x0081, kStatic = 0x0082;  // the predefined classes
+
+  DialogTemplate(DWORD style, short cx, short cy, const std::string& caption) {
+    DLGTEMPLATE header{style | DS_SETFONT, 0, 0, 0, 0, cx, cy};
+    Append(&header, sizeof(header));
+    words_.push_back(0);  // no menu
+    words_.push_back(0);  // the default class
+    Text(caption);
+    words_.push_back(8);  // font size, then face
+    Text("MS Shell Dlg");
+  }
+
+  void Add(DWORD style, short x, short y, short cx, short cy, WORD id, WORD classAtom, const std::string& text) {
+    Align();
+    DLGITEMTEMPLATE item{style | WS_CHILD | WS_VISIBLE, 0, x, y, cx, cy, id};
+    Append(&item, sizeof(item));
+    words_.push_back(0xFFFF);
+    words_.push_back(classAtom);
+    Text(text);
+    words_.push_back(0);  // no creation data
+    ++words_[4];          // DLGTEMPLATE::cdit
+  }
+
+  DLGTEMPLATE* get() {
+    Align();
+    return reinterpret_cast<DLGTEMPLATE*>(words_.data());
+  }
+  size_t bytes() {
+    Align();
+    return words_.size() * sizeof(WORD);
+  }
+
+ private:
+  void Append(const void* data, size_t size) {
+    const WORD* w = static_cast<const WORD*>(data);
+    words_.insert(words_.end(), w, w + size / sizeof(WORD));
+  }
+  void Text(const std::string& text) {
+    for (unsigned char c : text) words_.push_back(c);
+    words_.push_back(0);
+  }
+  void Align() {
+    if (words_.size() % 2) words_.push_back(0);  // items start on a DWORD boundary
+  }
+  std::vector<WORD> words_;
+};
+
 // The input box: a small modal dialog built in memory (caption, prompt, edit, OK, Cancel).
 class InputDialog {
  public:
@@ -33,39 +83,13 @@ class InputDialog {
       : caption_(caption), prompt_(prompt), value_(value) {}
 
   bool Run(HWND owner) {
-    std::vector<WORD> t;
-    auto align = [&] {
-      if (t.size() % 2) t.push_back(0);
-    };
-    auto str = [&](const std::string& s) {
-      for (unsigned char c : s) t.push_back(c);
-      t.push_back(0);
-    };
-    auto item = [&](DWORD style, short x, short y, short cx, short cy, WORD id, WORD cls, const std::string& text) {
-      align();
-      DLGITEMTEMPLATE it{style | WS_CHILD | WS_VISIBLE, 0, x, y, cx, cy, id};
-      const WORD* p = reinterpret_cast<const WORD*>(&it);
-      t.insert(t.end(), p, p + sizeof(it) / 2);
-      t.push_back(0xFFFF);
-      t.push_back(cls);
-      str(text);
-      t.push_back(0);
-    };
-    DLGTEMPLATE dt{DS_MODALFRAME | DS_CENTER | DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 4, 0, 0, 240, 68};
-    const WORD* p = reinterpret_cast<const WORD*>(&dt);
-    t.insert(t.end(), p, p + sizeof(dt) / 2);
-    t.push_back(0);  // no menu
-    t.push_back(0);  // default class
-    str(caption_);
-    t.push_back(8);
-    str("MS Shell Dlg");
-    item(SS_LEFT, 8, 6, 224, 10, 100, 0x0082, prompt_);
-    item(WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 8, 20, 224, 12, 101, 0x0081, "");
-    item(WS_TABSTOP | BS_DEFPUSHBUTTON, 128, 44, 50, 14, IDOK, 0x0080, "OK");
-    item(WS_TABSTOP | BS_PUSHBUTTON, 182, 44, 50, 14, IDCANCEL, 0x0080, "Cancel");
-    align();
-    return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<DLGTEMPLATE*>(t.data()), owner, &Proc,
-                                   reinterpret_cast<LPARAM>(this)) == IDOK;
+    DialogTemplate t(DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 240, 68, caption_);
+    t.Add(SS_LEFT, 8, 6, 224, 10, 100, DialogTemplate::kStatic, prompt_);
+    t.Add(WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 8, 20, 224, 12, 101, DialogTemplate::kEdit, "");
+    t.Add(WS_TABSTOP | BS_DEFPUSHBUTTON, 128, 44, 50, 14, IDOK, DialogTemplate::kButton, "OK");
+    t.Add(WS_TABSTOP | BS_PUSHBUTTON, 182, 44, 50, 14, IDCANCEL, DialogTemplate::kButton, "Cancel");
+    return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), t.get(), owner, &Proc, reinterpret_cast<LPARAM>(this)) ==
+           IDOK;
   }
   const std::string& value() const { return value_; }
 
@@ -167,37 +191,11 @@ UINT_PTR CALLBACK PreviewHook(HWND pane, UINT msg, WPARAM, LPARAM lp) {
 
 // The pane's template: the standard controls' place, then a caption and the picture box to
 // their right (dialog units).
-std::vector<WORD> PreviewTemplate() {
-  std::vector<WORD> t;
-  auto align = [&] {
-    if (t.size() % 2) t.push_back(0);
-  };
-  auto str = [&](const char* s) {
-    for (; *s; ++s) t.push_back(static_cast<unsigned char>(*s));
-    t.push_back(0);
-  };
-  auto item = [&](DWORD style, short x, short y, short cx, short cy, WORD id, const char* text) {
-    align();
-    DLGITEMTEMPLATE it{style | WS_CHILD | WS_VISIBLE, 0, x, y, cx, cy, id};
-    const WORD* p = reinterpret_cast<const WORD*>(&it);
-    t.insert(t.end(), p, p + sizeof(it) / 2);
-    t.push_back(0xFFFF);
-    t.push_back(0x0082);  // static
-    str(text);
-    t.push_back(0);
-  };
-  DLGTEMPLATE dt{WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL | DS_SETFONT, 0, 3, 0, 0, 140, 120};
-  const WORD* p = reinterpret_cast<const WORD*>(&dt);
-  t.insert(t.end(), p, p + sizeof(dt) / 2);
-  t.push_back(0);  // no menu
-  t.push_back(0);  // default class
-  t.push_back(0);  // no title
-  t.push_back(8);
-  str("MS Shell Dlg");
-  item(SS_LEFT, 0, 0, 4, 110, kStandardControlsId, "");
-  item(SS_LEFT, 10, 6, 124, 10, 1201, "Preview");
-  item(SS_OWNERDRAW, 10, 18, 124, 100, kPreviewId, "");
-  align();
+DialogTemplate PreviewTemplate() {
+  DialogTemplate t(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL, 140, 120, "");
+  t.Add(SS_LEFT, 0, 0, 4, 110, kStandardControlsId, DialogTemplate::kStatic, "");
+  t.Add(SS_LEFT, 10, 6, 124, 10, 1201, DialogTemplate::kStatic, "Preview");
+  t.Add(SS_OWNERDRAW, 10, 18, 124, 100, kPreviewId, DialogTemplate::kStatic, "");
   return t;
 }
 
@@ -248,13 +246,12 @@ class WindowsPrompterImpl : public Prompter {
     ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_NOCHANGEDIR | (spec.hideReadOnly ? OFN_HIDEREADONLY : 0) |
                 (spec.multiSelect ? OFN_ALLOWMULTISELECT : 0);
     if (spec.hidePlacesBar) ofn.FlagsEx = OFN_EX_NOPLACESBAR;
-    std::vector<WORD> pane;
     HGLOBAL paneMemory = nullptr;
     if (spec.picturePreview) {
-      pane = PreviewTemplate();
-      paneMemory = GlobalAlloc(GMEM_FIXED, pane.size() * sizeof(WORD));
+      DialogTemplate pane = PreviewTemplate();
+      paneMemory = GlobalAlloc(GMEM_FIXED, pane.bytes());
       if (paneMemory) {
-        std::memcpy(paneMemory, pane.data(), pane.size() * sizeof(WORD));
+        std::memcpy(paneMemory, pane.get(), pane.bytes());
         ofn.hInstance = static_cast<HINSTANCE>(paneMemory);
         ofn.lpfnHook = &PreviewHook;
         ofn.Flags |= OFN_ENABLETEMPLATEHANDLE | OFN_ENABLEHOOK;
