@@ -78,13 +78,7 @@ void IconsPage::BitBtn18Click() {
     MakeRegKey(HKEY_LOCAL_MACHINE, key + "\\DefaultIcon");
     WriteLMString(key + "\\DefaultLabel", "", icdLabel.Text());
     WriteLMString(key + "\\DefaultIcon", "", icdLoc.Text());
-    std::string label = ReadLMString(key + "\\DefaultLabel", "");
-    std::string icon = ReadLMString(key + "\\DefaultIcon", "");
-    int row = nxDrive.FindRow(0, shown);
-    if (row >= 0) {
-      nxDrive.SetCell(1, row, label);
-      nxDrive.SetCell(2, row, icon);
-    }
+    ShowStoredDrive(shown);
     ShowLocationIcon(Image4, icdLoc.Text());
   } catch (const std::exception&) {
   }
@@ -95,6 +89,11 @@ void IconsPage::BitBtn19Click() {
   if (shown.empty()) return;
   std::string key = kDriveIconsKey + shown.substr(0, 1);
   DeleteRegKey(HKEY_LOCAL_MACHINE, key);
+  ShowStoredDrive(shown);
+}
+
+void IconsPage::ShowStoredDrive(const std::string& shown) {
+  std::string key = kDriveIconsKey + shown.substr(0, 1);
   std::string label = ReadLMString(key + "\\DefaultLabel", "");
   std::string icon = ReadLMString(key + "\\DefaultIcon", "");
   int row = nxDrive.FindRow(0, shown);

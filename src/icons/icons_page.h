@@ -131,6 +131,8 @@ class IconsPage {
   void BuildDriveTab(ui::Panel& sheet);
   void BuildFolderTab(ui::Panel& sheet);
   void BuildFileTab(ui::Panel& sheet);
+  // The drive row showing `shown` ("D:") takes the label and icon the registry now holds.
+  void ShowStoredDrive(const std::string& shown);
   // A caption beside a field; the page keeps the labels alive.
   ui::Label& AddLabel(ui::Panel& sheet, const ui::Rect& r, const std::string& caption, bool bold = false,
                       ui::Align align = ui::Align::Left);
