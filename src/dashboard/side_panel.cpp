@@ -63,9 +63,10 @@ void SidePanel::Build(ui::Widget& parent) {
   Label14.Create(monitorBox, {56, 124, 41, 25}, "Power");
   Label14.SetHint("Power Options");
   Label14.helpKeyword = "RunDll32.exe Shell32.dll,Control_RunDLL powercfg.cpl";
-  Label11.Create(monitorBox, {104, 8, 65, 16}, "Uptime", Align::Centre);
+  Label11.Create(monitorBox, {100, 8, 74, 16}, "Uptime", Align::Centre);
   Label11.SetBold(true);
-  Label13.Create(monitorBox, {104, 28, 65, 113}, "0 Day(s)", Align::Centre, true);
+  // 74 wide rather than 65: "59 minute(s)" then stays on one line with the fonts Wine has too.
+  Label13.Create(monitorBox, {100, 28, 74, 113}, "0 Day(s)", Align::Centre, true);
 
   // Quick links
   quickLinksBand.Create(Panel2, {8, 280, 177, 24}, "", ui::kPanelBlue);
