@@ -10,7 +10,7 @@ PACKAGES=(
   # native image libraries for the portable code, its tests and the benchmarks
   libjpeg62-turbo-dev libpng-dev libgif-dev libtiff-dev libopenjp2-7-dev zlib1g-dev
   # running and checking the program
-  wine64 fonts-wine xvfb xauth x11-utils xdotool xcompmgr
+  wine wine64 fonts-wine xvfb xauth x11-utils xdotool xcompmgr
   imagemagick libvips-tools libjpeg-turbo-progs libtiff-tools poppler-utils hyperfine
 )
 

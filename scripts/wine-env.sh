@@ -8,6 +8,8 @@ XVFB_PID=""
 WINESERVER_PID=""
 
 wine_start() {
+  command -v wine >/dev/null && command -v wineboot >/dev/null \
+    || die "the commands wine and wineboot are missing: install the Debian package wine (scripts/setup.sh does)"
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   if [ -n "${1:-}" ]; then
     export WINEPREFIX="$1"
@@ -33,7 +35,8 @@ wine_start() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     note "creating the Wine prefix $WINEPREFIX (about 10 s)"
   fi
-  wineboot -i >/dev/null 2>&1 || die "wineboot failed for $WINEPREFIX"
+  local boot_log="$(dirname "$WINEPREFIX")/wineboot.log"
+  wineboot -i >"$boot_log" 2>&1 || { tail -20 "$boot_log" >&2; die "wineboot failed for $WINEPREFIX"; }
   if [ -n "$XVFB_PID" ]; then
     # No window manager runs on the virtual display: unmanaged windows hide and close at once
     # instead of waiting for a manager that never answers.

@@ -15,8 +15,10 @@ namespace {
 
 class WallpaperCategories : public WallpaperTest {};
 
-// Runs an action once from inside the message loop, at the first timer tick at which `ready`
-// holds: while a category loads, the window is answering.
+// Runs an action once from inside the message loop, the first time the loop runs while `ready`
+// holds: while a category loads, the window is answering. The first chance is a posted
+// message, handled at the load's first turn of the loop however fast the load is; while
+// `ready` does not hold yet, a timer tries again.
 class InLoop {
  public:
   explicit InLoop(std::function<void()> action, std::function<bool()> ready = [] { return true; })
@@ -28,18 +30,23 @@ class InLoop {
     RegisterClassA(&wc);
     hwnd_ = CreateWindowA("ZelInLoop", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetTimer(hwnd_, 1, 1, nullptr);
+    PostMessageA(hwnd_, kTry, 0, 0);
   }
   ~InLoop() { DestroyWindow(hwnd_); }
   int runs = 0;
 
  private:
+  static constexpr UINT kTry = WM_APP + 1;
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<InLoop*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (msg == WM_TIMER && self && self->runs == 0 && self->ready_()) {
-      KillTimer(hwnd, 1);
-      ++self->runs;
-      self->action_();
+    if ((msg == kTry || msg == WM_TIMER) && self && self->runs == 0) {
+      if (self->ready_()) {
+        KillTimer(hwnd, 1);
+        ++self->runs;
+        self->action_();
+      } else if (msg == kTry) {
+        SetTimer(hwnd, 1, 1, nullptr);
+      }
       return 0;
     }
     return DefWindowProcA(hwnd, msg, wp, lp);
