@@ -16,14 +16,7 @@ SH=${2:-1080}
 export MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1
 
 PACKAGES=(lomiri-wallpapers-20.04 mate-backgrounds imagemagick)
-missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  step "Installing ${missing[*]}"
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
-fi
+install_packages "Benchmark inputs and peers" "${PACKAGES[@]}"
 
 BUILD="$ROOT/${ZEL_NATIVE_BUILD:-build/native}"
 if [ ! -f "$BUILD/build.ninja" ]; then

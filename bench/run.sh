@@ -15,14 +15,7 @@ export MAGICK_THREAD_LIMIT=1 VIPS_CONCURRENCY=1 OMP_NUM_THREADS=1  # single-thre
 
 PACKAGES=(lomiri-wallpapers-16.04 lomiri-wallpapers-20.04 mate-backgrounds plasma-workspace-wallpapers ukui-wallpapers
           lomiri-wallpapers imagemagick libvips-tools libjpeg-turbo-progs libtiff-tools poppler-utils xterm x11-apps xvfb)
-missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  step "Installing ${missing[*]}"
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
-fi
+install_packages "Benchmark inputs and peers" "${PACKAGES[@]}"
 if [ ! -x "$IMG" ]; then
   step "Building imgtool"
   cmake -S "$ROOT" -B "$ROOT/build/native" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZEL_OUT_DIR="$ROOT/out/native" >/dev/null

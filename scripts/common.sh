@@ -15,6 +15,23 @@ as_root() {
   fi
 }
 
+# install_packages WHAT PACKAGE...: installs those of the Debian packages that are missing.
+install_packages() {
+  local what="$1" p missing=()
+  shift
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  if [ ${#missing[@]} -eq 0 ]; then
+    step "$what: all present"
+    return 0
+  fi
+  step "$what: installing ${missing[*]}"
+  as_root apt-get update -q || die "apt-get could not update the package lists"
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" \
+    || die "apt-get could not install: ${missing[*]}"
+}
+
 jobs() { nproc 2>/dev/null || echo 2; }
 
 # On this kind of virtual machine a core that has gone idle takes long to wake, and Wine's

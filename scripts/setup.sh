@@ -16,19 +16,7 @@ PACKAGES=(
 
 [ -r /etc/debian_version ] || die "this script expects Debian 12 (no /etc/debian_version found)"
 
-missing=()
-for p in "${PACKAGES[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-
-if [ ${#missing[@]} -gt 0 ]; then
-  step "Installing ${#missing[@]} missing Debian packages: ${missing[*]}"
-  as_root apt-get update -q
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" \
-    || die "apt-get could not install: ${missing[*]}"
-else
-  step "Debian packages: all present"
-fi
+install_packages "Debian packages" "${PACKAGES[@]}"
 
 # apt-get source needs a deb-src entry; derive one from the machine's own binary sources.
 have_src() { grep -rqs -E '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/ ; }
