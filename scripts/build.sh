@@ -47,8 +47,8 @@ fi
 
 if wants x64; then
 configure build/x64 -DCMAKE_TOOLCHAIN_FILE="$ZEL_ROOT/cmake/toolchain-mingw-x86_64.cmake" \
-  -DZEL_DEPS_PREFIX="$deps_x64" -DZEL_OUT_DIR="$ZEL_ROOT/out/x64" -DCMAKE_CROSSCOMPILING_EMULATOR=wine
-cmake -S . -B build/x64 -DZEL_DEPS_PREFIX="$deps_x64" >/dev/null
+  -DZEL_DEPS_PREFIX="$deps_x64" -DZEL_OUT_DIR="$ZEL_ROOT/out/x64"
+cmake -S . -B build/x64 -DZEL_DEPS_PREFIX="$deps_x64" -DCMAKE_CROSSCOMPILING_EMULATOR="$ZEL_ROOT/scripts/wine-exec.sh" >/dev/null
 compile build/x64 "Zelvane.exe and its tests for x64"
 fi
 
