@@ -131,25 +131,10 @@ void ImageView::UpdateScrollInfo() {
 void ImageView::Scroll(int bar, WORD request) {
   const bool horizontal = bar == SB_HORZ;
   const int page = std::max(kLine, (horizontal ? model_.ViewWidth() : model_.ViewHeight()) - kLine);
-  int pos = horizontal ? model_.ScrollX() : model_.ScrollY();
-  switch (request) {
-    case SB_LINEUP: pos -= kLine; break;
-    case SB_LINEDOWN: pos += kLine; break;
-    case SB_PAGEUP: pos -= page; break;
-    case SB_PAGEDOWN: pos += page; break;
-    case SB_TOP: pos = 0; break;
-    case SB_BOTTOM: pos = horizontal ? model_.MaxScrollX() : model_.MaxScrollY(); break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: {
-      SCROLLINFO si{};
-      si.cbSize = sizeof(si);
-      si.fMask = SIF_TRACKPOS;
-      GetScrollInfo(hwnd_, bar, &si);
-      pos = si.nTrackPos;
-      break;
-    }
-    default: return;
-  }
+  int pos = 0;
+  if (!ScrollRequestTarget(hwnd_, bar, request, horizontal ? model_.ScrollX() : model_.ScrollY(), kLine, page,
+                           horizontal ? model_.MaxScrollX() : model_.MaxScrollY(), pos))
+    return;
   if (horizontal) model_.ScrollTo(pos, model_.ScrollY());
   else model_.ScrollTo(model_.ScrollX(), pos);
   UpdateScrollInfo();

@@ -308,26 +308,9 @@ LRESULT ThumbView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_VSCROLL: {
       int line = std::max(16, model_.CellHeight() / 3);
       int page = std::max(line, model_.ClientHeight() - line);
-      int pos = model_.ScrollPos();
-      switch (LOWORD(wp)) {
-        case SB_LINEUP: pos -= line; break;
-        case SB_LINEDOWN: pos += line; break;
-        case SB_PAGEUP: pos -= page; break;
-        case SB_PAGEDOWN: pos += page; break;
-        case SB_TOP: pos = 0; break;
-        case SB_BOTTOM: pos = model_.MaxScroll(); break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: {
-          SCROLLINFO si{};
-          si.cbSize = sizeof(si);
-          si.fMask = SIF_TRACKPOS;
-          GetScrollInfo(hwnd_, SB_VERT, &si);
-          pos = si.nTrackPos;
-          break;
-        }
-        default: return 0;
-      }
-      ScrollTo(pos);
+      int pos = 0;
+      if (ScrollRequestTarget(hwnd_, SB_VERT, LOWORD(wp), model_.ScrollPos(), line, page, model_.MaxScroll(), pos))
+        ScrollTo(pos);
       return 0;
     }
     case WM_MOUSEWHEEL: {

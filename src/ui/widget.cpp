@@ -25,6 +25,27 @@ std::string TooltipText(const std::string& hint) {
 }
 }  // namespace
 
+bool ScrollRequestTarget(HWND hwnd, int bar, WORD request, int pos, int line, int page, int max, int& target) {
+  switch (request) {
+    case SB_LINEUP: target = pos - line; return true;
+    case SB_LINEDOWN: target = pos + line; return true;
+    case SB_PAGEUP: target = pos - page; return true;
+    case SB_PAGEDOWN: target = pos + page; return true;
+    case SB_TOP: target = 0; return true;
+    case SB_BOTTOM: target = max; return true;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO si{};
+      si.cbSize = sizeof(si);
+      si.fMask = SIF_TRACKPOS;
+      GetScrollInfo(hwnd, bar, &si);
+      target = si.nTrackPos;
+      return true;
+    }
+    default: return false;
+  }
+}
+
 void ReportError(HWND owner, const std::string& message) {
   if (Prompter* p = services().prompts) p->ErrorBox(owner, ErrorBoxText(message));
 }

@@ -126,6 +126,11 @@ class Widget {
   bool hintRegistered_ = false;
 };
 
+// The position a scroll-bar request (the low word of WM_HSCROLL or WM_VSCROLL) asks for on the
+// bar `bar` of `hwnd`, moving by `line` and `page` from `pos` within 0 to `max`; false for a
+// request that does not move (the end of a scroll).
+bool ScrollRequestTarget(HWND hwnd, int bar, WORD request, int pos, int line, int page, int max, int& target);
+
 // Shows the program's error box for an error that escaped a handler.
 void ReportError(HWND owner, const std::string& message);
 
