@@ -10,6 +10,7 @@
 #include "core/files.h"
 #include "core/registry.h"
 #include "core/seams.h"
+#include "core/system.h"
 #include "core/text.h"
 #include "ui/prompts.h"
 #include "windows/companions.h"
@@ -38,28 +39,11 @@ double MillisecondsSinceProcessStart() {
   auto ticks = [](const FILETIME& f) { return (uint64_t(f.dwHighDateTime) << 32) | f.dwLowDateTime; };
   return double(ticks(now) - ticks(created)) / 10000.0;
 }
-
-// The process's working set in kilobytes (psapi's call, loaded at run time: it lives in
-// kernel32 from Windows 7 on and in psapi.dll before).
-size_t WorkingSetKilobytes() {
-  struct Counters {
-    DWORD cb, PageFaultCount;
-    SIZE_T PeakWorkingSetSize, WorkingSetSize, QuotaPeakPagedPoolUsage, QuotaPagedPoolUsage,
-        QuotaPeakNonPagedPoolUsage, QuotaNonPagedPoolUsage, PagefileUsage, PeakPagefileUsage;
-  } counters{sizeof(Counters)};
-  using Fn = BOOL(WINAPI*)(HANDLE, Counters*, DWORD);
-  Fn fn = reinterpret_cast<Fn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo")));
-  if (!fn) {
-    HMODULE psapi = LoadLibraryA("psapi.dll");
-    fn = psapi ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(psapi, "GetProcessMemoryInfo"))) : nullptr;
-  }
-  return fn && fn(GetCurrentProcess(), &counters, sizeof(counters)) ? counters.WorkingSetSize / 1024 : 0;
-}
 }  // namespace
 
 void WriteStartupProbe(const std::string& path) {
-  std::string text = std::to_string(MillisecondsSinceProcessStart()) + " " + std::to_string(WorkingSetKilobytes()) + "\n";
+  std::string text = std::to_string(MillisecondsSinceProcessStart()) + " " +
+                     std::to_string(ProcessMemoryNow().current / 1024) + "\n";
   HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;

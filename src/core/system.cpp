@@ -26,6 +26,24 @@ void TrimAllWorkingSets() {
   CloseHandle(snapshot);
 }
 
+ProcessMemory ProcessMemoryNow() {
+  // The call lives in kernel32 from Windows 7 on and in psapi.dll before, so it is found at run time.
+  struct Counters {
+    DWORD cb, PageFaultCount;
+    SIZE_T PeakWorkingSetSize, WorkingSetSize, QuotaPeakPagedPoolUsage, QuotaPagedPoolUsage,
+        QuotaPeakNonPagedPoolUsage, QuotaNonPagedPoolUsage, PagefileUsage, PeakPagefileUsage;
+  } counters{sizeof(Counters)};
+  using Fn = BOOL(WINAPI*)(HANDLE, Counters*, DWORD);
+  Fn fn = reinterpret_cast<Fn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo")));
+  if (!fn) {
+    HMODULE psapi = LoadLibraryA("psapi.dll");
+    fn = psapi ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(psapi, "GetProcessMemoryInfo"))) : nullptr;
+  }
+  if (!fn || !fn(GetCurrentProcess(), &counters, sizeof(counters))) return {};
+  return {counters.WorkingSetSize, counters.PeakWorkingSetSize};
+}
+
 int MemoryLoadPercent() {
   MEMORYSTATUSEX status{};
   status.dwLength = sizeof(status);

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdio>
 
+#include "core/system.h"
 #include "core/text.h"
 #include "imaging/thumbnail.h"
 #include "ui/prompts.h"
@@ -14,28 +15,6 @@
 
 namespace zel::test {
 namespace {
-
-// The process's working set and its peak, in bytes (the call lives in kernel32 from Windows 7
-// on and in psapi.dll before).
-struct Memory {
-  size_t current = 0, peak = 0;
-};
-Memory MemoryNow() {
-  struct Counters {
-    DWORD cb, PageFaultCount;
-    SIZE_T PeakWorkingSetSize, WorkingSetSize, QuotaPeakPagedPoolUsage, QuotaPagedPoolUsage,
-        QuotaPeakNonPagedPoolUsage, QuotaNonPagedPoolUsage, PagefileUsage, PeakPagefileUsage;
-  } c{sizeof(Counters)};
-  using Fn = BOOL(WINAPI*)(HANDLE, Counters*, DWORD);
-  auto fn = reinterpret_cast<Fn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "K32GetProcessMemoryInfo")));
-  if (!fn) {
-    HMODULE psapi = LoadLibraryA("psapi.dll");
-    fn = psapi ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(psapi, "GetProcessMemoryInfo"))) : nullptr;
-  }
-  if (!fn || !fn(GetCurrentProcess(), &c, sizeof(c))) return {};
-  return {c.WorkingSetSize, c.PeakWorkingSetSize};
-}
 
 double Now() {
   LARGE_INTEGER f, t;
@@ -121,7 +100,7 @@ TEST_F(WallpaperBench, DISABLED_OpenACategoryOfManyPhotos) {
     }
     printf("bench: engine_per_picture_ms %.2f\n", files.Count() ? (Now() - t0) / files.Count() : 0.0);
   }
-  Memory before = MemoryNow();
+  ProcessMemory before = ProcessMemoryNow();
 
   double start = Now(), end = 0;
   {
@@ -138,7 +117,7 @@ TEST_F(WallpaperBench, DISABLED_OpenACategoryOfManyPhotos) {
            probe.worstAt >= 0 ? ExtractFileName(f.wallpaper.WList[std::min(probe.worstAt, f.wallpaper.WList.Count() - 1)]).c_str()
                               : "-");
   }
-  Memory after = MemoryNow();
+  ProcessMemory after = ProcessMemoryNow();
   int count = f.wallpaper.WPList.Count();
   int unreadable = 0;
   for (int i = 0; i < count; ++i) unreadable += !f.wallpaper.WPList.HasPicture(i);
